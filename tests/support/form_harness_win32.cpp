@@ -1,0 +1,140 @@
+#include "support/form_harness_win32.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <map>
+
+#include "services/ansi_win32.h"
+
+namespace lumadex::test {
+namespace {
+
+std::map<UINT_PTR, std::function<void()>>& PendingActions() {
+  static std::map<UINT_PTR, std::function<void()>> actions;
+  return actions;
+}
+
+void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto& actions = PendingActions();
+  const auto it = actions.find(id);
+  if (it == actions.end()) return;
+  std::function<void()> action = std::move(it->second);
+  actions.erase(it);
+  action();
+}
+
+std::wstring CurrentFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, buffer);
+  return buffer;
+}
+
+std::wstring NewTestFolder() {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"lumadex-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(counter++);
+  DeleteTree(folder);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+}  // namespace
+
+std::wstring TestSiteHost() {
+  wchar_t value[256] = {};
+  const DWORD length = GetEnvironmentVariableW(L"LUMADEX_TEST_SITE", value, 256);
+  return length > 0 && length < 256 ? std::wstring(value, length) : std::wstring(L"127.0.0.1:18080");
+}
+
+void DeleteTree(const std::wstring& folder) {
+  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  std::wstring from = folder;
+  from.push_back(L'\0');  // the shell wants a double-zero-terminated list
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  SHFileOperationW(&op);
+}
+
+FormHarness::FormHarness(std::optional<std::string> settings)
+    : previousFolder_(CurrentFolder()), folder_(NewTestFolder()) {
+  SetCurrentDirectoryW(folder_.c_str());
+  if (settings) {
+    HANDLE file = CreateFileW(L"Lumadex.ini", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, settings->data(), static_cast<DWORD>(settings->size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  form_ = std::make_unique<MainForm>(GetModuleHandleW(nullptr), SiteHosts::AllOn(TestSiteHost()));
+  form_->Create(SW_SHOWNORMAL, /*quitOnDestroy=*/false);
+  SetForegroundWindow(form_->hwnd());
+  Pump(std::chrono::milliseconds(50));
+}
+
+FormHarness::~FormHarness() {
+  form_.reset();
+  Pump(std::chrono::milliseconds(10));
+  SetCurrentDirectoryW(previousFolder_.c_str());
+  DeleteTree(folder_);
+}
+
+std::wstring FormHarness::MakeFolder(const std::wstring& name) {
+  const std::wstring path = folder_ + L"\\" + name;
+  CreateDirectoryW(path.c_str(), nullptr);
+  return path;
+}
+
+std::string FormHarness::ReadFile(const std::wstring& name) const {
+  const std::wstring path = name.find(L'\\') == std::wstring::npos ? folder_ + L"\\" + name : name;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+void FormHarness::Type(const wchar_t* control, const std::wstring& characters) {
+  for (wchar_t ch : characters) SendMessageW(form_->Control(control), WM_CHAR, ch, 1);
+}
+
+bool FormHarness::SignIn(const std::wstring& email, const std::wstring& password) {
+  form_->SetText(L"email", email);
+  form_->SetText(L"password", password);
+  form_->NBtnLogin().Click();
+  return form_->Text(L"LoginInfo") == L"登录成功，请配置相册信息";
+}
+
+void Pump(std::chrono::milliseconds duration) {
+  PumpUntil([] { return false; }, duration);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (condition()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)),
+                              QS_ALLINPUT);
+  }
+}
+
+void RunSoon(std::chrono::milliseconds delay, std::function<void()> action) {
+  const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(delay.count()), RunPendingAction);
+  PendingActions()[id] = std::move(action);
+}
+
+}  // namespace lumadex::test
