@@ -61,7 +61,7 @@ void DeleteTree(const std::wstring& folder) {
   SHFileOperationW(&op);
 }
 
-FormHarness::FormHarness(std::optional<std::string> settings)
+FormHarness::FormHarness(std::optional<std::string> settings, const std::wstring& host)
     : previousFolder_(CurrentFolder()), folder_(NewTestFolder()) {
   SetCurrentDirectoryW(folder_.c_str());
   if (settings) {
@@ -70,7 +70,7 @@ FormHarness::FormHarness(std::optional<std::string> settings)
     WriteFile(file, settings->data(), static_cast<DWORD>(settings->size()), &written, nullptr);
     CloseHandle(file);
   }
-  form_ = std::make_unique<MainForm>(GetModuleHandleW(nullptr), SiteHosts::AllOn(TestSiteHost()));
+  form_ = std::make_unique<MainForm>(GetModuleHandleW(nullptr), SiteHosts::AllOn(host.empty() ? TestSiteHost() : host));
   form_->Create(SW_SHOWNORMAL, /*quitOnDestroy=*/false);
   SetForegroundWindow(form_->hwnd());
   Pump(std::chrono::milliseconds(50));

@@ -15,8 +15,9 @@ namespace lumadex::test {
 
 class FormHarness {
  public:
-  // `settings`: the bytes of a Lumadex.ini to start with; none: no file.
-  explicit FormHarness(std::optional<std::string> settings = std::nullopt);
+  // `settings`: the bytes of a Lumadex.ini to start with; none: no file. `host`: where all
+  // three of the site's hosts are; empty: the test site.
+  explicit FormHarness(std::optional<std::string> settings = std::nullopt, const std::wstring& host = L"");
   ~FormHarness();
   FormHarness(const FormHarness&) = delete;
   FormHarness& operator=(const FormHarness&) = delete;

@@ -1,0 +1,342 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "controls/host/container_box_win32.h"
+#include "services/ansi_win32.h"
+#include "services/mod_tray_win32.h"
+#include "support/form_harness_win32.h"
+#include "support/site_client_win32.h"
+
+namespace lumadex {
+namespace {
+
+using namespace std::chrono_literals;
+using test::FormHarness;
+
+constexpr wchar_t kRunFailed[] = L"[相册下载失败] 相册可能不存在或者没有访问权限，参数配置错误";
+
+std::vector<std::string> Requests(const std::string& prefix = "GET /") {
+  std::vector<std::string> lines;
+  for (const std::string& line : test::SiteLog()) {
+    if (line.rfind(prefix, 0) == 0) lines.push_back(line.substr(0, line.find(' ', 4)));
+  }
+  return lines;
+}
+
+size_t CountStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+  return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+    return l.rfind(prefix, 0) == 0;
+  }));
+}
+
+std::set<std::wstring> FilesIn(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// A signed-in window with the album and a fresh save folder filled in.
+class Download : public testing::Test {
+ protected:
+  void Start(const std::string& extraConfig, int album) {
+    test::SiteConfigure("demo\n" + extraConfig);
+    h_ = std::make_unique<FormHarness>();
+    ASSERT_TRUE(h_->SignIn());
+    photos_ = h_->MakeFolder(L"photos");
+    form().SetText(L"albumURLTxt",
+                   test::SiteUrl("/getalbum.do?id=" + std::to_string(album) + "&owner=222300001"));
+    form().SetText(L"DirPathTxt", photos_);
+    test::SiteResetLog();
+  }
+  MainForm& form() { return h_->form(); }
+  void Choose(const wchar_t* option) { SendMessageW(h_->control(option), BM_CLICK, 0, 0); }
+  std::string Saved(const std::wstring& name) { return h_->ReadFile(photos_ + L"\\" + name); }
+  // Lets the progress timer catch up with the counters.
+  void LetTheTimerRun() {
+    test::PumpUntil([&] { return !form().TimerEnabled(); }, 3s);
+  }
+
+  std::unique_ptr<FormHarness> h_;
+  std::wstring photos_;
+};
+
+TEST_F(Download, WholeAlbumMakesExactlyTheExpectedRequests) {
+  Start("", 1002);
+  Choose(L"AblumUpName");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：40 张，失败：0 张");
+  EXPECT_EQ(form().TotalPhotos, 40);
+  const auto requests = Requests();
+  ASSERT_EQ(requests.size(), 1u + 3u + 80u);
+  EXPECT_EQ(requests[0], "GET /getalbum.do?id=1002&owner=222300001");
+  EXPECT_EQ(requests[1], "GET /getalbum.do?curpage=0&id=1002&owner=222300001");
+  EXPECT_EQ(requests[32], "GET /getalbum.do?curpage=1&id=1002&owner=222300001");
+  EXPECT_EQ(requests[63], "GET /getalbum.do?curpage=2&id=1002&owner=222300001");
+  for (size_t i : {2u, 33u, 64u}) {
+    EXPECT_EQ(requests[i].rfind("GET /getphoto.do?", 0), 0u) << requests[i];
+    EXPECT_EQ(requests[i + 1].rfind("GET /photos/1002/", 0), 0u) << requests[i + 1];
+  }
+  EXPECT_EQ(FilesIn(photos_).size(), 40u);
+  for (int n = 1; n <= 40; ++n) {
+    EXPECT_EQ(Saved(std::to_wstring(n) + L".jpg"), test::SitePhotoBytes(1002, n)) << n;
+  }
+  EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
+  EXPECT_FALSE(form().Downloading);
+  LetTheTimerRun();
+  EXPECT_EQ(form().NicePressBar().Value(), 100);
+  EXPECT_FALSE(form().TimerEnabled());
+  EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载完成");
+}
+
+TEST_F(Download, DescendingNamesCountDownInPageOrder) {
+  Start("", 1002);
+  Choose(L"AblumDownName");
+  form().NBtnDown().Click();
+  EXPECT_EQ(Saved(L"40.jpg"), test::SitePhotoBytes(1002, 1));
+  EXPECT_EQ(Saved(L"1.jpg"), test::SitePhotoBytes(1002, 40));
+  EXPECT_EQ(FilesIn(photos_).size(), 40u);
+}
+
+TEST_F(Download, SinglePageAlbumIsReadOnceAndKeepsTheSiteNames) {
+  Start("", 1001);
+  form().NBtnDown().Click();
+  const auto requests = Requests();
+  EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do"), 1u);
+  EXPECT_EQ(requests.size(), 1u + 24u);
+  const auto files = FilesIn(photos_);
+  EXPECT_EQ(files.size(), 12u);
+  for (const std::wstring& name : files) EXPECT_EQ(name.substr(name.size() - 4), L".jpg");
+}
+
+TEST_F(Download, PageRangeCountsFullAndLastPages) {
+  Start("", 1003);
+  Choose(L"OptionPage");
+  form().SetText(L"PhotoBenginPage", L"2");
+  form().SetText(L"PhotoEndPage", L"2");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().TotalPhotos, 15);
+  EXPECT_EQ(form().SavedPhotos, 15);
+  EXPECT_EQ(CountStartingWith(Requests(), "GET /getalbum.do?curpage=1&"), 1u);
+  EXPECT_EQ(CountStartingWith(Requests(), "GET /getalbum.do?curpage=0&"), 0u);
+
+  form().SetText(L"PhotoBenginPage", L"1");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().TotalPhotos, 30);
+}
+
+TEST_F(Download, PageRangeBeyondTheAlbumIsRefused) {
+  Start("", 1003);
+  Choose(L"OptionPage");
+  form().SetText(L"PhotoBenginPage", L"3");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载失败");
+  EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+}
+
+TEST_F(Download, NewestPhotosStopAtTheCount) {
+  Start("", 1002);
+  Choose(L"OptionUpdate");
+  h_->Type(L"NewPhotoCount", L"20");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().TotalPhotos, 20);
+  EXPECT_EQ(form().SavedPhotos, 20);
+  auto requests = Requests();
+  EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do?curpage=1&"), 1u);
+  EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do?curpage=2&"), 0u);
+  EXPECT_EQ(CountStartingWith(requests, "GET /photos/1002/20/"), 1u);
+  EXPECT_EQ(CountStartingWith(requests, "GET /photos/1002/21/"), 0u);
+
+  test::SiteResetLog();
+  form().SetText(L"NewPhotoCount", L"15");
+  form().NBtnDown().Click();
+  requests = Requests();
+  EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do?curpage=1&"), 0u);
+  EXPECT_EQ(CountStartingWith(requests, "GET /getphoto.do"), 15u);
+
+  test::SiteResetLog();
+  form().SetText(L"NewPhotoCount", L"41");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+}
+
+TEST_F(Download, IncompleteSettingsAreRefusedBeforeAnyRequest) {
+  Start("", 1002);
+  form().SetText(L"DirPathTxt", L"");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载失败] 相册信息或者下载模式配置错误");
+  form().SetText(L"DirPathTxt", photos_);
+  Choose(L"OptionUpdate");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载失败] 相册信息或者下载模式配置错误");
+  EXPECT_TRUE(test::SiteLog().empty());
+}
+
+TEST_F(Download, EntriesWithoutALinkAreCountedAsFailures) {
+  Start("fault 1002 entry:5 nolink\n", 1002);
+  Choose(L"AblumUpName");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().FailedPhotos, 1);
+  EXPECT_EQ(form().SavedPhotos, 39);
+  // Numbers are not used up by the entry without a link.
+  EXPECT_EQ(Saved(L"5.jpg"), test::SitePhotoBytes(1002, 6));
+  EXPECT_TRUE(Saved(L"40.jpg").empty());
+  test::Pump(400ms);
+  EXPECT_LT(form().NicePressBar().Value(), 100);
+  EXPECT_TRUE(form().TimerEnabled());
+  EXPECT_NE(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载完成");
+}
+
+TEST_F(Download, StopKeepsWhatWasSaved) {
+  Start("fault 1002 photos latency 100\n", 1002);
+  test::RunSoon(900ms, [&] {
+    EXPECT_EQ(form().NBtnDown().Caption(), L"停 止");
+    form().NBtnDown().Click();
+  });
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), L"相册下载中断…");
+  EXPECT_EQ(form().NicePressBar().Value(), 0);
+  EXPECT_FALSE(form().TimerEnabled());
+  EXPECT_GT(form().SavedPhotos, 0);
+  EXPECT_LT(form().SavedPhotos, 40);
+  EXPECT_EQ(FilesIn(photos_).size(), static_cast<size_t>(form().SavedPhotos));
+  EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+  EXPECT_TRUE(IsWindowEnabled(h_->control(L"PageModeContainer")));
+}
+
+TEST_F(Download, CloseIsRefusedDuringARunAndMinimisingSaysSo) {
+  Start("fault 1001 photos latency 100\n", 1001);
+  HWND window = form().hwnd();
+  std::wstring boxText;
+  std::wstring balloonDuringRun;
+  test::RunSoon(400ms, [&] {
+    test::RunSoon(300ms, [&] {
+      if (HWND box = FindWindowW(L"#32770", L"退出程序")) {
+        wchar_t text[128] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 128);
+        boxText = text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+    });
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ShowWindow(window, SW_MINIMIZE);
+    balloonDuringRun = AnsiToWide(TrayRecordForTesting().szInfo);
+  });
+  form().NBtnDown().Click();
+  EXPECT_EQ(boxText, L"相册下载中，请您先停止");
+  EXPECT_EQ(balloonDuringRun, L"正在下载中…");
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(form().SavedPhotos, 12);
+  test::PumpUntil([&] { return AnsiToWide(TrayRecordForTesting().szInfo) == L"相册下载完成"; }, 3s);
+  EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载完成");
+  EXPECT_EQ(form().NicePressBar().Value(), 100);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(Download, BadPhotoAnswersWriteNothing) {
+  Start("fault 1001 photo:2 status 404\nfault 1001 photo:3 status 500\nfault 1001 photo:4 empty\n"
+        "fault 1001 photo:5 truncate\n",
+        1001);
+  Choose(L"AblumUpName");
+  WriteBytes(photos_ + L"\\3.jpg", "a good photo from an earlier run");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().FailedPhotos, 4);
+  EXPECT_EQ(form().SavedPhotos, 8);
+  EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：8 张，失败：4 张");
+  const auto files = FilesIn(photos_);
+  EXPECT_EQ(files.count(L"2.jpg"), 0u);
+  EXPECT_EQ(files.count(L"4.jpg"), 0u);
+  EXPECT_EQ(files.count(L"5.jpg"), 0u);
+  EXPECT_EQ(Saved(L"3.jpg"), "a good photo from an earlier run");
+  EXPECT_EQ(files.size(), 9u);  // no temporary file is left behind either
+}
+
+TEST_F(Download, NamesFromTheSiteCannotLeaveTheSaveFolder) {
+  Start("photo-name 1001 3 ..\\..\\evil.exe\nphoto-name 1001 4 a.jpg?v=2\nphoto-name 1001 5 x:*\"<>|.jpg\n", 1001);
+  form().NBtnDown().Click();
+  EXPECT_EQ(FilesIn(h_->folder()).count(L"evil.exe"), 0u);
+  EXPECT_EQ(GetFileAttributesW((h_->folder() + L"\\..\\evil.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  const auto files = FilesIn(photos_);
+  EXPECT_EQ(files.count(L"a.jpg_v=2"), 1u);
+  EXPECT_EQ(files.count(L"x______.jpg"), 1u);
+  for (const std::wstring& name : files) EXPECT_EQ(name.find_first_of(L"\\/:*?\"<>|"), std::wstring::npos);
+}
+
+TEST_F(Download, FailuresOfTheAlbumPagesEndTheRun) {
+  struct Case {
+    const char* config;
+    const char* album;
+  } cases[] = {
+      {"fault 1002 first no-pager-top\n", "id=1002&owner=222300001"},
+      {"fault 1002 first count abc\n", "id=1002&owner=222300001"},
+      {"fault 1002 first count 40000\n", "id=1002&owner=222300001"},
+      {"fault 1002 page:1 no-photoPan\n", "id=1002&owner=222300001"},
+      {"fault 1002 page:0 no-pager-bottom\n", "id=1002&owner=222300001"},
+      {"fault 1002 photopage:3 no-img\n", "id=1002&owner=222300001"},
+      {"", "id=1002"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    Start(c.config, 1002);
+    form().SetText(L"albumURLTxt", test::SiteUrl(std::string("/getalbum.do?") + c.album));
+    form().NBtnDown().Click();
+    EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+    EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
+    EXPECT_FALSE(form().Downloading);
+    EXPECT_FALSE(form().TimerEnabled());
+    EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载失败");
+    EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+    h_.reset();
+  }
+}
+
+TEST_F(Download, PhotosSavedBeforeAFailureStay) {
+  Start("fault 1002 photopage:20 no-img\n", 1002);
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+  EXPECT_EQ(FilesIn(photos_).size(), 19u);
+  EXPECT_EQ(form().SavedPhotos, 19);
+}
+
+TEST_F(Download, MissingSaveFolderEndsTheRunAtOnce) {
+  Start("", 1002);
+  form().SetText(L"DirPathTxt", photos_ + L"\\does-not-exist");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+}
+
+// One slow test: the program's own 20-second limit for a photo is not shortened for it.
+TEST_F(Download, HangingPhotoTimesOutAndTheRunGoesOn) {
+  Start("fault 1001 photo:2 hang 60\n", 1001);
+  const ULONGLONG started = GetTickCount64();
+  form().NBtnDown().Click();
+  const ULONGLONG elapsed = GetTickCount64() - started;
+  EXPECT_EQ(form().FailedPhotos, 1);
+  EXPECT_EQ(form().SavedPhotos, 11);
+  EXPECT_GE(elapsed, 18000u);
+  EXPECT_LT(elapsed, 45000u);
+}
+
+}  // namespace
+}  // namespace lumadex
