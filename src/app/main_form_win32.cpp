@@ -39,9 +39,6 @@ HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
   DWORD exStyle = 0;
   const wchar_t* cls = L"STATIC";
   switch (spec.kind) {
-    case ControlKind::Label:
-      style |= SS_LEFT | SS_NOPREFIX;
-      break;
     case ControlKind::TextBox:
       cls = L"EDIT";
       style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
@@ -152,7 +149,12 @@ void MainForm::CreateControls() {
   for (const ControlSpec& spec : MainFormControls()) {
     HWND parent = spec.parent.empty() ? hwnd_ : Control(spec.parent);
     HWND control = nullptr;
-    if (spec.kind == ControlKind::Frame || spec.kind == ControlKind::ContainerBox) {
+    if (spec.kind == ControlKind::Label) {
+      const std::wstring text(spec.text);
+      control = CreateLabel(parent, text.c_str(), TwipsToPixels(spec.left), TwipsToPixels(spec.top),
+                            TwipsToPixels(spec.width), TwipsToPixels(spec.height));
+      SetWindowLongPtrW(control, GWLP_ID, id);
+    } else if (spec.kind == ControlKind::Frame || spec.kind == ControlKind::ContainerBox) {
       const std::wstring text(spec.text);
       control = CreateContainerBox(parent, spec.kind == ControlKind::Frame ? BoxStyle::Frame : BoxStyle::Plain,
                                    text.c_str(), TwipsToPixels(spec.left), TwipsToPixels(spec.top),
@@ -176,6 +178,7 @@ void MainForm::CreateControls() {
       SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
   }
+  SendLabelsToBack(hwnd_);
   // The first option of each box starts its own group of options.
   for (const wchar_t* first : {L"OptionNew", L"UrlInitName"}) {
     HWND option = Control(first);
@@ -378,6 +381,7 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (lp) OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
       return 0;
+
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();

@@ -12,6 +12,13 @@ enum class BoxStyle { Frame, Plain };
 HWND CreateContainerBox(HWND parent, BoxStyle style, const wchar_t* text, int x, int y, int width, int height);
 bool IsContainerBox(HWND hwnd);
 
+// A caption that lies beneath every other control of its box, as captions of forms do: a
+// caption reaching into the box it names never covers that box. Text wraps at its width.
+HWND CreateLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height);
+// Puts the captions below every other control, everywhere under `parent`; call it once all
+// controls exist, since a new control may be placed beneath those made before it.
+void SendLabelsToBack(HWND parent);
+
 // A control's own enabled flag, apart from that of the boxes around it. A control can be used
 // only when it and every box around it are enabled; controls inside a disabled box are shown
 // disabled and get their own state back when the box is enabled again.
