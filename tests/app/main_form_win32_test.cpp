@@ -303,24 +303,23 @@ TEST(MainWindowButtons, PasteTakesTheClipboardText) {
   EXPECT_EQ(h.form().Text(L"albumURLTxt"), address);
 }
 
+BOOL CALLBACK FindVisibleDialog(HWND w, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 TEST(MainWindowButtons, CancelledFolderDialogEmptiesTheFolder) {
   FormHarness h;
   h.form().SetText(L"DirPathTxt", L"C:\\old");
   bool sawDialog = false;
   std::function<void()> cancel = [&] {
     HWND dialog = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM found) {
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
-            *reinterpret_cast<HWND*>(found) = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
     if (dialog) {
       sawDialog = true;
       PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

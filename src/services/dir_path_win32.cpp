@@ -1,0 +1,37 @@
+#include "services/dir_path_win32.h"
+
+#include <shlobj.h>
+
+#include <memory>
+#include <vector>
+
+namespace lumadex {
+namespace {
+
+struct ItemListFree {
+  void operator()(ITEMIDLIST* item) const { CoTaskMemFree(item); }
+};
+using ItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
+
+// Paths longer than MAX_PATH exist on NTFS; the long buffer keeps them whole.
+constexpr DWORD kPathBufferLength = 32768;
+
+}  // namespace
+
+std::wstring BrowseForFolder(HWND owner, const std::wstring& prompt) {
+  try {
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = prompt.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    const ItemList item(SHBrowseForFolderW(&info));
+    if (!item) return {};
+    std::vector<wchar_t> path(kPathBufferLength, L'\0');
+    if (!SHGetPathFromIDListEx(item.get(), path.data(), kPathBufferLength, GPFIDL_DEFAULT)) return {};
+    return std::wstring(path.data());
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace lumadex
