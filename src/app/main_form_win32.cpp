@@ -79,11 +79,14 @@ MainForm::~MainForm() {
 bool MainForm::Create(int showCommand, bool quitOnDestroy) {
   quitOnDestroy_ = quitOnDestroy;
   // The common controls are initialised when the window is created.
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  INITCOMMONCONTROLSEX icc{};
+  icc.dwSize = sizeof(icc);
+  icc.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&icc);
 
   static const ATOM atom = [this] {
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance_;
