@@ -1,0 +1,44 @@
+// httplib's server with the site's own connection handling: buffered connections (see
+// Connection), a prompt shutdown that also wakes handlers that are deliberately waiting,
+// and enough threads that slow or hanging requests never hold up the rest.
+#pragma once
+
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace lumadex::site {
+
+class SiteHttpServer : public httplib::Server {
+ public:
+  static constexpr std::size_t kThreads = 96;
+
+  SiteHttpServer();
+  ~SiteHttpServer() override;
+  SiteHttpServer(const SiteHttpServer&) = delete;
+  SiteHttpServer& operator=(const SiteHttpServer&) = delete;
+
+  // Ends every wait on this server: idle connections, reads, and pause() calls.
+  void begin_shutdown();
+  bool shutting_down() const { return shutting_down_; }
+
+  // Sleeps for `d` unless the server starts shutting down first; false if cut short.
+  bool pause(std::chrono::milliseconds d);
+
+  // A larger accept queue than httplib's default, for bursts of parallel clients.
+  void widen_backlog();
+
+ private:
+  // Called by httplib for each accepted socket (a private virtual of httplib::Server).
+  bool process_and_close_socket(socket_t sock) override;
+
+  int stop_pipe_[2] = {-1, -1};
+  std::atomic<bool> shutting_down_{false};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+};
+
+}  // namespace lumadex::site
