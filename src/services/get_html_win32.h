@@ -1,0 +1,66 @@
+// Pages and photos from the site over HTTP (WinINet), for callers on the UI thread.
+//
+// Each call sends its request from a worker thread and, while it waits, keeps dispatching
+// the UI thread's messages: the stop button, timers, the tray icon, painting and the close
+// request are all handled during a fetch, and their handlers may start fetches of their
+// own. The call returns when the response is in, as if it had sent, pumped messages until
+// done, and returned. All requests share one WinINet session, hence one cookie store: the
+// cookie the sign-in gets goes with every later page and photo request.
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace lumadex {
+
+enum class FetchErrorKind {
+  Network,    // no connection, or it failed before the response was complete
+  Timeout,    // nothing arrived for the idle time-out
+  Cancelled,  // WM_QUIT arrived during the wait (it is posted again for the main loop)
+  Charset,    // the character-set name is not one the program can decode
+};
+
+class FetchError : public std::runtime_error {
+ public:
+  FetchError(FetchErrorKind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  FetchErrorKind kind() const { return kind_; }
+
+ private:
+  FetchErrorKind kind_;
+};
+
+// GETs `address` (http://host[:port]/path?query, sent as written) and decodes the body in
+// `charset`. The HTTP status is not looked at: an error page's text comes back like any
+// other; an empty body gives "". `idleTimeout` is how long the request may go without
+// progress (connecting, or any byte arriving) before it fails with Timeout.
+// Throws FetchError: Network, Timeout, Cancelled, or Charset (checked before sending).
+std::wstring FetchText(const std::wstring& address, std::string_view charset,
+                       std::chrono::milliseconds idleTimeout = std::chrono::seconds(60));
+
+// Decodes bytes in the named character set (see services/charset.h for the names).
+// Throws FetchError(Charset) for a name it does not know or a code page this system lacks.
+std::wstring BytesToText(std::string_view bytes, std::string_view charset);
+
+struct HttpResponse {
+  unsigned status = 0;                      // 0 when none was read
+  std::string body;                         // the bytes as received
+  std::optional<uint64_t> contentLength;    // as the server announced it, when it did
+  bool complete = false;                    // the whole body arrived: no error while reading it,
+                                            // and as many bytes as announced, if announced
+};
+
+// Sends `method` to `address` with the raw header block `headers` (each line ending in
+// "\r\n", e.g. L"Content-Type: application/x-www-form-urlencoded\r\n") and `body`, waiting
+// as FetchText does. Redirects are followed. A failure once the status has arrived is not
+// thrown but shows as complete == false; before that it is.
+// Throws FetchError: Network, Timeout (also when the body stalls), Cancelled.
+HttpResponse HttpRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
+                         std::string_view body, std::chrono::milliseconds idleTimeout);
+
+// Forgets every cookie WinINet holds for this process, the sign-in's among them.
+void ForgetCookies();
+
+}  // namespace lumadex

@@ -1,0 +1,244 @@
+#include "services/http_transfer_win32.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "services/ansi_win32.h"
+#include "services/http_session_win32.h"
+
+namespace lumadex {
+namespace {
+
+// No URL cache either way (every page is asked of the site afresh), connections kept
+// alive between requests, and never a WinINet dialog. Cookies and redirects stay on.
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                                INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI;
+
+// The body is asked for in pieces no larger than this, each as soon as it is there, so
+// that a slow body still counts as progress piece by piece.
+constexpr DWORD kLargestRead = 64 * 1024;
+
+// A WinINet call that began at least this long ago has long since taken hold of its
+// handle, so closing the handle under it cannot hit a handle value that has been reused.
+constexpr auto kCallSettled = std::chrono::milliseconds(100);
+
+const char* DescribeError(DWORD error) {
+  switch (error) {
+    case ERROR_INTERNET_TIMEOUT: return "timed out";
+    case ERROR_INTERNET_CANNOT_CONNECT: return "cannot connect";
+    case ERROR_INTERNET_CONNECTION_ABORTED: return "connection aborted";
+    case ERROR_INTERNET_CONNECTION_RESET: return "connection reset";
+    case ERROR_INTERNET_NAME_NOT_RESOLVED: return "host name not resolved";
+    case ERROR_INTERNET_INVALID_URL: return "invalid address";
+    case ERROR_INTERNET_UNRECOGNIZED_SCHEME: return "not an http address";
+    case ERROR_HTTP_INVALID_SERVER_RESPONSE: return "invalid server response";
+    case ERROR_INTERNET_OPERATION_CANCELLED: return "cancelled";
+    case ERROR_INTERNET_INCORRECT_HANDLE_STATE: return "handle closed";
+    case ERROR_INVALID_HANDLE: return "handle closed";
+    default: return "failed";
+  }
+}
+
+std::optional<uint64_t> ParseLength(const wchar_t* text) {
+  if (!*text) return std::nullopt;
+  uint64_t value = 0;
+  for (const wchar_t* p = text; *p; ++p) {
+    if (*p < L'0' || *p > L'9') return std::nullopt;
+    if (value > (UINT64_MAX - 9) / 10) return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(*p - L'0');
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<HttpTarget> SplitHttpAddress(const std::wstring& address) {
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof(parts);
+  // Non-zero lengths with null pointers: WinINet points into `address` instead of copying,
+  // and leaves every escape in the path and query as it was written.
+  parts.dwSchemeLength = 1;
+  parts.dwHostNameLength = 1;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (address.empty() || !InternetCrackUrlW(address.c_str(), static_cast<DWORD>(address.size()), 0, &parts))
+    return std::nullopt;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return std::nullopt;
+  if (!parts.lpszHostName || parts.dwHostNameLength == 0) return std::nullopt;
+  HttpTarget target;
+  target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  target.port = parts.nPort;
+  if (parts.lpszUrlPath) target.object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+  if (parts.lpszExtraInfo) target.object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  // A fragment is the browser's business and never goes to the server.
+  if (const size_t hash = target.object.find(L'#'); hash != std::wstring::npos) target.object.erase(hash);
+  if (target.object.empty() || target.object.front() != L'/') target.object.insert(0, 1, L'/');
+  return target;
+}
+
+HttpTransfer::HttpTransfer(std::wstring method, std::wstring address, HttpTarget target, std::wstring headers,
+                           std::string body, std::chrono::milliseconds idleTimeout)
+    : method_(std::move(method)),
+      address_(std::move(address)),
+      target_(std::move(target)),
+      headers_(std::move(headers)),
+      body_(std::move(body)),
+      timeoutMs_(static_cast<DWORD>(std::clamp<long long>(idleTimeout.count(), 1, 0x7FFFFFFF))),
+      lastProgress_(Clock::now()) {}
+
+HttpTransfer::Clock::time_point HttpTransfer::LastProgress() const {
+  std::lock_guard lock(mutex_);
+  return lastProgress_;
+}
+
+void HttpTransfer::Abandon() {
+  std::lock_guard lock(mutex_);
+  abandoned_ = true;
+  // Outside a call the worker notices the flag by itself; a call that has only just begun
+  // may not have looked up its handle yet, so it is left to its own time-out.
+  if (inCall_ && request_ && Clock::now() - callStarted_ >= kCallSettled) {
+    InternetCloseHandle(request_);
+    request_ = nullptr;
+  }
+}
+
+void HttpTransfer::Run() {
+  try {
+    Perform();
+  } catch (const FetchError& error) {
+    failure_ = error;
+  } catch (const std::exception& error) {
+    failure_ = FetchError(FetchErrorKind::Network, error.what());
+  }
+}
+
+bool HttpTransfer::EnterCall() {
+  std::lock_guard lock(mutex_);
+  if (abandoned_) return false;
+  inCall_ = true;
+  callStarted_ = Clock::now();
+  return true;
+}
+
+bool HttpTransfer::LeaveCall(bool progressed) {
+  std::lock_guard lock(mutex_);
+  inCall_ = false;
+  if (progressed) lastProgress_ = Clock::now();
+  return !abandoned_;
+}
+
+bool HttpTransfer::TimedOut(DWORD error) const {
+  // Wine reports a receive time-out while waiting for the response's head as a dropped
+  // connection (ERROR_INTERNET_CONNECTION_ABORTED); a call that failed only after
+  // blocking for about the idle time-out was ended by the time-out, whatever the code.
+  // Only the worker writes callStarted_, so it may read it without the lock.
+  const auto blocked = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - callStarted_);
+  return error == ERROR_INTERNET_TIMEOUT || blocked.count() >= static_cast<long long>(timeoutMs_) * 9 / 10;
+}
+
+void HttpTransfer::CloseRequest() {
+  HINTERNET request;
+  {
+    std::lock_guard lock(mutex_);
+    request = std::exchange(request_, nullptr);
+  }
+  if (request) InternetCloseHandle(request);
+}
+
+void HttpTransfer::Fail(FetchErrorKind kind, const char* what, DWORD error) const {
+  std::string message = WideToUtf8(method_) + " " + WideToUtf8(address_) + ": " + what;
+  // Under a time-out WinINet's own code may name something else (see TimedOut).
+  if (kind == FetchErrorKind::Timeout)
+    message += ", nothing arrived for " + std::to_string(timeoutMs_) + " ms (error " + std::to_string(error) + ")";
+  else if (error != 0)
+    message += " (" + std::string(DescribeError(error)) + ", error " + std::to_string(error) + ")";
+  throw FetchError(kind, message);
+}
+
+void HttpTransfer::Perform() {
+  const HINTERNET session = SharedInternetSession();
+  if (!session) Fail(FetchErrorKind::Network, "cannot open an Internet session", GetLastError());
+  InternetHandle connection(InternetConnectW(session, target_.host.c_str(), target_.port, nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) Fail(FetchErrorKind::Network, "cannot reach the host", GetLastError());
+  // Closing the connection handle also closes the request handle under it, freeing that
+  // handle's value for reuse; so the request is closed first, however Perform ends.
+  struct RequestCloser {
+    HttpTransfer& transfer;
+    ~RequestCloser() { transfer.CloseRequest(); }
+  } closeRequestFirst{*this};
+
+  const DWORD flags = kRequestFlags | (target_.secure ? INTERNET_FLAG_SECURE : 0);
+  const HINTERNET request =
+      HttpOpenRequestW(connection.get(), method_.c_str(), target_.object.c_str(), nullptr, nullptr, nullptr, flags, 0);
+  if (!request) Fail(FetchErrorKind::Network, "cannot make the request", GetLastError());
+  {
+    std::lock_guard lock(mutex_);
+    request_ = request;
+    if (abandoned_) return;
+  }
+  // WinINet's own time-outs end a blocked call by themselves, so that a worker whose
+  // caller gave up does not stay blocked for ever.
+  for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    DWORD value = timeoutMs_;
+    InternetSetOptionW(request, option, &value, sizeof(value));
+  }
+
+  if (!EnterCall()) return;
+  const BOOL sent = HttpSendRequestW(request, headers_.empty() ? nullptr : headers_.c_str(),
+                                     static_cast<DWORD>(headers_.size()),
+                                     body_.empty() ? nullptr : const_cast<char*>(body_.data()),
+                                     static_cast<DWORD>(body_.size()));
+  const DWORD sendError = sent ? 0 : GetLastError();
+  if (!LeaveCall(sent != FALSE)) return;
+  if (!sent) Fail(TimedOut(sendError) ? FetchErrorKind::Timeout : FetchErrorKind::Network, "no response", sendError);
+
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    response_.status = status;
+  wchar_t length[32] = {};
+  size = sizeof(length);
+  if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, length, &size, nullptr))
+    response_.contentLength = ParseLength(length);
+
+  ReadBody(request);
+}
+
+void HttpTransfer::ReadBody(HINTERNET request) {
+  std::string& body = response_.body;
+  if (response_.contentLength && *response_.contentLength <= 64u * 1024 * 1024)
+    body.reserve(static_cast<size_t>(*response_.contentLength));
+  for (;;) {
+    // Blocks until some of the body is there (or it has ended), then takes just that: a
+    // read of a fixed size would wait for the whole size before reporting any progress.
+    DWORD available = 0;
+    if (!EnterCall()) return;
+    BOOL ok = InternetQueryDataAvailable(request, &available, 0, 0);
+    DWORD error = ok ? 0 : GetLastError();
+    if (!LeaveCall(ok && available > 0)) return;
+    DWORD got = 0;
+    if (ok && available > 0) {
+      const size_t had = body.size();
+      const DWORD want = std::min(available, kLargestRead);
+      body.resize(had + want);
+      if (!EnterCall()) return;
+      ok = InternetReadFile(request, body.data() + had, want, &got);
+      error = ok ? 0 : GetLastError();
+      if (!LeaveCall(ok && got > 0)) return;
+      body.resize(had + (ok ? got : 0));
+    }
+    if (!ok) {
+      // A stalled body is a time-out like a stalled connection; any other failure leaves a
+      // response that is simply not complete.
+      if (TimedOut(error)) Fail(FetchErrorKind::Timeout, "the body stalled", error);
+      return;
+    }
+    if (got == 0) break;
+  }
+  response_.complete = !response_.contentLength || body.size() == *response_.contentLength;
+}
+
+}  // namespace lumadex

@@ -1,0 +1,82 @@
+// One HTTP exchange over WinINet, performed (blocking) on a worker thread while the UI
+// thread waits for it. Everything the worker touches is owned by the transfer object,
+// which both sides hold through a shared_ptr: the UI thread may give up on the transfer
+// and return while the worker is still blocked inside WinINet.
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "services/get_html_win32.h"
+
+namespace lumadex {
+
+struct HttpTarget {
+  bool secure = false;
+  std::wstring host;
+  INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+  std::wstring object;  // path and query, as written in the address
+};
+
+// Splits an http:// (or https://) address. nullopt when it is not one or has no host.
+std::optional<HttpTarget> SplitHttpAddress(const std::wstring& address);
+
+class HttpTransfer {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  HttpTransfer(std::wstring method, std::wstring address, HttpTarget target, std::wstring headers, std::string body,
+               std::chrono::milliseconds idleTimeout);
+  HttpTransfer(const HttpTransfer&) = delete;
+  HttpTransfer& operator=(const HttpTransfer&) = delete;
+
+  // Worker side: performs the exchange. Never throws; the outcome is in failure() and
+  // response() once it returns.
+  void Run();
+
+  // UI side, at any time: when the transfer last made progress (its creation, the
+  // response's head arriving, a piece of the body arriving).
+  Clock::time_point LastProgress() const;
+  // UI side: the transfer's outcome no longer matters. The worker stops at its next step;
+  // if it is blocked inside WinINet, the request handle is closed to cut that short.
+  void Abandon();
+
+  // Valid once Run has returned.
+  const std::optional<FetchError>& failure() const { return failure_; }
+  HttpResponse& response() { return response_; }
+
+ private:
+  void Perform();
+  void ReadBody(HINTERNET request);
+  // Bracket every WinINet call on the request handle. Both return false once the transfer
+  // is abandoned, after which the worker must not use the handle again.
+  bool EnterCall();
+  bool LeaveCall(bool progressed);
+  // Whether the call just left failed because nothing arrived for the idle time-out.
+  bool TimedOut(DWORD error) const;
+  [[noreturn]] void Fail(FetchErrorKind kind, const char* what, DWORD error) const;
+  void CloseRequest();
+
+  const std::wstring method_;
+  const std::wstring address_;
+  const HttpTarget target_;
+  const std::wstring headers_;
+  const std::string body_;
+  const DWORD timeoutMs_;
+
+  mutable std::mutex mutex_;
+  HINTERNET request_ = nullptr;  // whoever takes it out (under mutex_) closes it
+  bool abandoned_ = false;
+  bool inCall_ = false;
+  Clock::time_point callStarted_;
+  Clock::time_point lastProgress_;
+
+  std::optional<FetchError> failure_;
+  HttpResponse response_;
+};
+
+}  // namespace lumadex

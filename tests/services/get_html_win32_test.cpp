@@ -1,0 +1,328 @@
+#include "services/get_html_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "services/ansi_win32.h"
+#include "support/site_client_win32.h"
+
+namespace lumadex {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using test::SiteConfigure;
+using test::SiteGet;
+using test::SiteLog;
+using test::SiteResetLog;
+using test::SiteUrl;
+
+constexpr char kAlbumPage[] = "/getalbum.do?id=1001&owner=222300001";
+constexpr char kProfilePage[] = "/getuser.do?id=222300001";
+constexpr char kDemoSignIn[] = "email=demo%40example.com&password=demo";
+constexpr wchar_t kFormHeader[] = L"Content-Type: application/x-www-form-urlencoded\r\n";
+
+// Whether `call` throws a FetchError of the kind expected; the message of whatever it
+// threw otherwise.
+template <typename Call>
+testing::AssertionResult ThrowsFetchError(FetchErrorKind expected, Call&& call) {
+  try {
+    call();
+  } catch (const FetchError& error) {
+    if (error.kind() == expected) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "FetchError of kind " << static_cast<int>(error.kind()) << ": "
+                                       << error.what();
+  } catch (const std::exception& error) {
+    return testing::AssertionFailure() << "not a FetchError: " << error.what();
+  }
+  return testing::AssertionFailure() << "nothing thrown";
+}
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
+
+// A hidden top-level window, like the program's own, whose messages go to `onMessage`.
+class TestWindow {
+ public:
+  explicit TestWindow(std::function<void(UINT, WPARAM)> onMessage) : onMessage_(std::move(onMessage)) {
+    static const ATOM atom = [] {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof(wc);
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"LumadexFetchTestWindow";
+      return RegisterClassExW(&wc);
+    }();
+    hwnd_ = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
+  }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  ~TestWindow() { DestroyWindow(hwnd_); }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      auto* self = static_cast<TestWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && (message == WM_TIMER || message >= WM_APP)) {
+      self->onMessage_(message, wParam);
+      return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  std::function<void(UINT, WPARAM)> onMessage_;
+  HWND hwnd_ = nullptr;
+};
+
+class GetHtmlTest : public testing::Test {
+ protected:
+  // A fresh configuration also ends every session the site had open.
+  void SetUp() override { SiteConfigure("demo\n"); }
+  void Configure(const std::string& extra) { SiteConfigure("demo\n" + extra + "\n"); }
+};
+
+// --- Text and character sets -------------------------------------------------------------
+
+TEST_F(GetHtmlTest, DecodesThePageInTheCharacterSetNamed) {
+  const std::string bytes = SiteGet("/Login.do");
+  const std::wstring utf8 = FetchText(SiteUrl("/Login.do"), "UTF-8");
+  EXPECT_EQ(utf8, Utf8ToWide(bytes));
+  EXPECT_TRUE(Contains(utf8, L"\u6821\u5185\u7f51"));  // 校内网
+
+  // Read as GBK, the same bytes give the system's own code-page-936 reading, not the text.
+  const std::wstring gbk = FetchText(SiteUrl("/Login.do"), "gbk");
+  EXPECT_EQ(gbk, AnsiToWide(bytes));
+  EXPECT_FALSE(Contains(gbk, L"\u6821\u5185\u7f51"));
+}
+
+TEST_F(GetHtmlTest, ErrorPagesAndEmptyBodiesComeBackAsText) {
+  const std::wstring missing = FetchText(SiteUrl("/no/such/page.do"), "UTF-8");
+  EXPECT_FALSE(missing.empty());
+  EXPECT_EQ(missing, Utf8ToWide(SiteGet("/no/such/page.do")));
+
+  Configure("fault * profile status 500");
+  SiteResetLog();
+  const std::wstring failed = FetchText(SiteUrl(kProfilePage), "UTF-8");
+  EXPECT_FALSE(failed.empty());
+  EXPECT_EQ(failed, Utf8ToWide(SiteGet(kProfilePage)));
+  ASSERT_FALSE(SiteLog().empty());
+  EXPECT_NE(SiteLog().front().find(" status=500 "), std::string::npos) << SiteLog().front();
+
+  Configure("fault * profile empty");
+  EXPECT_EQ(FetchText(SiteUrl(kProfilePage), "UTF-8"), L"");
+}
+
+TEST_F(GetHtmlTest, AnUnknownCharacterSetFailsBeforeAnythingIsSent) {
+  SiteResetLog();
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Charset, [] { FetchText(SiteUrl("/Login.do"), "klingon"); }));
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Charset, [] { FetchText(SiteUrl("/Login.do"), ""); }));
+  EXPECT_TRUE(SiteLog().empty());
+}
+
+TEST(BytesToText, DecodesEachFamilyOfCharacterSets) {
+  // 相册下载 in GBK, 中文 in Big5, 中 in UTF-16 both ways round.
+  EXPECT_EQ(BytesToText("\xcf\xe0\xb2\xe1\xcf\xc2\xd4\xd8", "GBK"), L"\u76f8\u518c\u4e0b\u8f7d");
+  EXPECT_EQ(BytesToText("\xcf\xe0\xb2\xe1", "gb2312"), L"\u76f8\u518c");
+  EXPECT_EQ(BytesToText("\xa4\xa4\xa4\xe5", "Big5"), L"\u4e2d\u6587");
+  EXPECT_EQ(BytesToText("\xd6\xd0" "a", "GB18030"), L"\u4e2da");
+  EXPECT_EQ(BytesToText("\xb0\xa1", "EUC-KR"), L"\uac00");
+  EXPECT_EQ(BytesToText("\x82\xa0", "Shift_JIS"), L"\u3042");
+  EXPECT_EQ(BytesToText("\xe4\xb8\xad\xe6\x96\x87", "utf-8"), L"\u4e2d\u6587");
+  EXPECT_EQ(BytesToText("caf\xe9", "ISO-8859-1"), L"caf\u00e9");
+  EXPECT_EQ(BytesToText("\x80", "windows-1252"), L"\u20ac");
+  EXPECT_EQ(BytesToText(std::string_view("\x2d\x4e" "a\0", 4), "UTF-16LE"), L"\u4e2da");
+  EXPECT_EQ(BytesToText(std::string_view("\x4e\x2d\0a", 4), "UTF-16BE"), L"\u4e2da");
+}
+
+TEST(BytesToText, ByteOrderMarksAreDroppedAndObeyed) {
+  EXPECT_EQ(BytesToText("\xef\xbb\xbfok", "UTF-8"), L"ok");
+  EXPECT_EQ(BytesToText(std::string_view("\xff\xfe" "o\0k\0", 6), "UTF-16"), L"ok");
+  // A big-endian mark wins over the little-endian default of the bare name.
+  EXPECT_EQ(BytesToText(std::string_view("\xfe\xff\0o\0k", 6), "UTF-16"), L"ok");
+  // Half a character at the end (a cut-off body) still shows that something was there.
+  EXPECT_EQ(BytesToText(std::string_view("o\0k", 3), "UTF-16LE"), L"o\ufffd");
+}
+
+TEST(BytesToText, NothingDecodesToNothingAndUnknownNamesThrow) {
+  for (const char* name : {"UTF-8", "GBK", "UTF-16", "latin1"}) EXPECT_EQ(BytesToText("", name), L"") << name;
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Charset, [] { BytesToText("abc", "utf-9"); }));
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Charset, [] { BytesToText("", "nonsense"); }));
+}
+
+// --- Requests -------------------------------------------------------------------------------
+
+TEST_F(GetHtmlTest, TheSignInCookieGoesWithLaterRequests) {
+  ForgetCookies();
+  SiteResetLog();
+  const std::wstring before = FetchText(SiteUrl(kAlbumPage), "UTF-8");
+  EXPECT_FALSE(Contains(before, L"photoPan"));
+
+  const HttpResponse signIn = HttpRequest(L"POST", SiteUrl("/Login.do"), kFormHeader, kDemoSignIn, 10s);
+  EXPECT_EQ(signIn.status, 200u);
+  EXPECT_TRUE(signIn.complete);
+  const std::wstring after = FetchText(SiteUrl(kAlbumPage), "UTF-8");
+  EXPECT_TRUE(Contains(after, L"photoPan"));
+  EXPECT_TRUE(Contains(after, L"\u5171 12 \u5f20"));  // 共 12 张
+
+  ForgetCookies();
+  FetchText(SiteUrl(kAlbumPage), "UTF-8");
+
+  const auto log = SiteLog();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[0].rfind(std::string("GET ") + kAlbumPage + " cookie=0 ", 0), 0u) << log[0];
+  EXPECT_EQ(log[1].rfind("POST /Login.do cookie=0 status=200 ", 0), 0u) << log[1];
+  EXPECT_EQ(log[2].rfind(std::string("GET ") + kAlbumPage + " cookie=1 ", 0), 0u) << log[2];
+  EXPECT_EQ(log[3].rfind(std::string("GET ") + kAlbumPage + " cookie=0 ", 0), 0u) << log[3];
+}
+
+TEST_F(GetHtmlTest, APostBodyArrivesByteForByte) {
+  // The password holds the form's own delimiters, escaped, and GBK bytes left raw, as the
+  // sign-in form sends them; nothing may re-encode or trim any of it.
+  Configure("account gbk@example.com a&b=\u4e2d");
+  ForgetCookies();
+  SiteResetLog();
+  const HttpResponse signIn = HttpRequest(L"POST", SiteUrl("/Login.do"), kFormHeader,
+                                          "email=gbk%40example.com&password=a%26b%3D\xd6\xd0", 10s);
+  EXPECT_EQ(signIn.status, 200u);
+  FetchText(SiteUrl(kProfilePage), "UTF-8");
+
+  const auto log = SiteLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[0].find(" email-hex=67626b406578616d706c652e636f6d password-hex=6126623dd6d0"), std::string::npos)
+      << log[0];
+  // Only an exact password opens a session.
+  EXPECT_EQ(log[1].rfind(std::string("GET ") + kProfilePage + " cookie=1 ", 0), 0u) << log[1];
+}
+
+TEST_F(GetHtmlTest, PathAndQueryAreSentAsWritten) {
+  SiteResetLog();
+  const std::string target = std::string(kAlbumPage) + "&curpage=0&note=a%26b%3Dc&x=%E4%B8%AD&empty=";
+  FetchText(SiteUrl(target + "#fragment"), "UTF-8");
+  const auto log = SiteLog();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].rfind("GET " + target + " cookie=", 0), 0u) << log[0];
+}
+
+TEST_F(GetHtmlTest, APhotoArrivesWholeOrIsMarkedIncomplete) {
+  Configure("fault 1001 photo:2 truncate");
+  const std::string good = test::SitePhotoBytes(1001, 1);
+  const HttpResponse whole = HttpRequest(L"GET", SiteUrl("/photos/1001/1/a.jpg"), L"", {}, 10s);
+  EXPECT_EQ(whole.status, 200u);
+  EXPECT_TRUE(whole.complete);
+  EXPECT_EQ(whole.contentLength, good.size());
+  EXPECT_TRUE(whole.body == good);
+
+  const std::string second = test::SitePhotoBytes(1001, 2);
+  const HttpResponse cut = HttpRequest(L"GET", SiteUrl("/photos/1001/2/b.jpg"), L"", {}, 10s);
+  EXPECT_EQ(cut.status, 200u);
+  EXPECT_FALSE(cut.complete);
+  EXPECT_EQ(cut.contentLength, second.size());
+  EXPECT_LT(cut.body.size(), second.size());
+  EXPECT_TRUE(second.compare(0, cut.body.size(), cut.body) == 0);
+
+  // A page that is cut short is not a page.
+  Configure("fault * profile truncate");
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Network, [] { FetchText(SiteUrl(kProfilePage), "UTF-8"); }));
+}
+
+TEST(HttpRequest, NoServerOrNoHttpAddressIsANetworkError) {
+  const auto start = Clock::now();
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Network, [] { FetchText(L"http://127.0.0.1:1/", "UTF-8"); }));
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Network, [] {
+    HttpRequest(L"POST", L"http://127.0.0.1:1/Login.do", kFormHeader, "a=b", 60s);
+  }));
+  // Refused at once, not given up on after the idle time-out.
+  EXPECT_LT(SecondsSince(start), 20.0);
+
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Network, [] { FetchText(L"ftp://127.0.0.1/file", "UTF-8"); }));
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Network, [] { FetchText(L"not an address", "UTF-8"); }));
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Network, [] { FetchText(L"", "UTF-8"); }));
+}
+
+// --- Waiting on the UI thread -----------------------------------------------------------------
+
+TEST_F(GetHtmlTest, AHangingServerTimesOutWithoutFreezingTheWindow) {
+  Configure("fault * profile hang 30");
+  int ticks = 0;
+  bool posted = false;
+  TestWindow window([&](UINT message, WPARAM) {
+    if (message == WM_TIMER) ++ticks;
+    if (message == WM_APP) posted = true;
+  });
+  SetTimer(window.hwnd(), 1, 50, nullptr);
+  PostMessageW(window.hwnd(), WM_APP, 0, 0);
+
+  const auto start = Clock::now();
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Timeout, [] { FetchText(SiteUrl(kProfilePage), "UTF-8", 2s); }));
+  const double waited = SecondsSince(start);
+  KillTimer(window.hwnd(), 1);
+  EXPECT_GE(waited, 1.5);
+  EXPECT_LT(waited, 10.0);
+  EXPECT_TRUE(posted);
+  // About 40 are due in 2 s; a loaded machine coalesces some.
+  EXPECT_GE(ticks, 10);
+
+  // The hung request's worker is still out; the next request must not queue behind it.
+  Configure("");
+  EXPECT_TRUE(Contains(FetchText(SiteUrl("/Login.do"), "UTF-8", 10s), L"\u6821\u5185\u7f51"));
+}
+
+TEST_F(GetHtmlTest, QuitDuringTheWaitCancelsAndStaysQueued) {
+  Configure("fault * profile latency 2000");
+  TestWindow window([&](UINT message, WPARAM id) {
+    if (message == WM_TIMER) {
+      KillTimer(window.hwnd(), id);
+      PostQuitMessage(7);
+    }
+  });
+  SetTimer(window.hwnd(), 1, 100, nullptr);
+  const auto start = Clock::now();
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Cancelled, [] { FetchText(SiteUrl(kProfilePage), "UTF-8"); }));
+  EXPECT_LT(SecondsSince(start), 1.5);
+
+  // Another call made before the main loop sees the quit is cancelled at once as well.
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::Cancelled,
+                               [] { HttpRequest(L"GET", SiteUrl("/Login.do"), L"", {}, 10s); }));
+
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 7u);
+  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(GetHtmlTest, AHandlerMayFetchWhileAnotherFetchWaits) {
+  Configure("fault * profile latency 1500");
+  SiteResetLog();
+  std::wstring inner;
+  bool innerDone = false;
+  TestWindow window([&](UINT message, WPARAM id) {
+    if (message != WM_TIMER) return;
+    KillTimer(window.hwnd(), id);
+    inner = FetchText(SiteUrl("/Login.do"), "UTF-8", 10s);
+    innerDone = true;
+  });
+  SetTimer(window.hwnd(), 1, 100, nullptr);
+  const std::wstring outer = FetchText(SiteUrl(kProfilePage), "UTF-8", 10s);
+  // The nested request did not wait for the slow one it interrupted.
+  EXPECT_TRUE(innerDone);
+  EXPECT_TRUE(Contains(inner, L"\u6821\u5185\u7f51"));
+  EXPECT_FALSE(outer.empty());
+  const auto log = SiteLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].rfind("GET /Login.do ", 0), 0u) << log[0];
+  EXPECT_EQ(log[1].rfind(std::string("GET ") + kProfilePage + " ", 0), 0u) << log[1];
+}
+
+}  // namespace
+}  // namespace lumadex
