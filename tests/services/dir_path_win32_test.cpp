@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <functional>
@@ -102,9 +103,35 @@ class DialogDriver {
 
 void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-// Selects a folder the way the dialog's callback would, then presses OK.
+std::wstring SelectedTreeText(HWND dialog) {
+  HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+  if (!tree) return {};
+  TVITEMW item{};
+  wchar_t text[MAX_PATH] = {};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+  return text;
+}
+
+// Selects a folder the way the dialog's callback would, then presses OK. The dialog fills its
+// tree while it opens (slowly on a fresh system), so the selection is repeated until it holds.
 void Choose(HWND dialog, const fs::path& folder) {
-  SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+    if (SelectedTreeText(dialog) == folder.filename().wstring()) break;
+    const DWORD until = GetTickCount() + 50;
+    MSG msg;
+    while (GetTickCount() < until) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      Sleep(5);
+    }
+  }
   Press(dialog, IDOK);
 }
 
