@@ -55,9 +55,12 @@ bool WritePhotoFile(const std::wstring& path, std::string_view bytes) {
   {
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
-    ok = file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.close();
+    ok = file.valid() && WriteAll(file.get(), bytes) && file.close();
   }
-  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // The move is what keeps a good file whole: the target is only ever replaced by a file
+  // that was written completely. Forcing every photo to the disk as well would cost more
+  // than the download itself and protect only against a power cut.
+  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
   if (!ok) DeleteFileW(temporary.c_str());
   return ok;
 }

@@ -1,6 +1,8 @@
 #include "services/dir_path_win32.h"
 
 #include <gtest/gtest.h>
+
+#include "support/owner_window_win32.h"
 #include <shlobj.h>
 #include <commctrl.h>
 
@@ -13,19 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OwnerWindow {
- public:
-  OwnerWindow()
-      : hwnd_(CreateWindowExW(0, L"STATIC", L"folder owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr)) {}
-  ~OwnerWindow() { DestroyWindow(hwnd_); }
-  OwnerWindow(const OwnerWindow&) = delete;
-  OwnerWindow& operator=(const OwnerWindow&) = delete;
-  HWND get() const { return hwnd_; }
-
- private:
-  HWND hwnd_;
-};
+using test::OwnerWindow;
 
 // Plays the user of the folder dialog: from inside the dialog's own message loop (a thread
 // timer), finds the dialog owned by `owner` and hands it to `act`. Gives up after ten seconds,

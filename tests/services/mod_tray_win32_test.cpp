@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/owner_window_win32.h"
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -20,19 +22,7 @@ const NOTIFYICONDATAA g_removedBeforeAdd = [] {
   return TrayRecordForTesting();
 }();
 
-class OwnerWindow {
- public:
-  OwnerWindow()
-      : hwnd_(CreateWindowExW(0, L"STATIC", L"tray owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr)) {}
-  ~OwnerWindow() { DestroyWindow(hwnd_); }
-  OwnerWindow(const OwnerWindow&) = delete;
-  OwnerWindow& operator=(const OwnerWindow&) = delete;
-  HWND get() const { return hwnd_; }
-
- private:
-  HWND hwnd_;
-};
+using test::OwnerWindow;
 
 // The tray picture ships beside the program; a test run straight from the build tree finds
 // it in the sources.
