@@ -9,20 +9,13 @@
 
 #include "app/main_form_win32.h"
 
+#include "cpu_time_win32.h"
+
+using lumadex::bench::ProcessCpuSeconds;
+
 namespace {
 
-double Seconds(const FILETIME& t) {
-  ULARGE_INTEGER v;
-  v.LowPart = t.dwLowDateTime;
-  v.HighPart = t.dwHighDateTime;
-  return static_cast<double>(v.QuadPart) / 1e7;
-}
 
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  return Seconds(kernel) + Seconds(user);
-}
 
 }  // namespace
 

@@ -12,6 +12,11 @@
 #include "services/get_html_win32.h"
 #include "services/worker_pool_win32.h"
 
+#include "cpu_time_win32.h"
+
+using lumadex::bench::ProcessCpuSeconds;
+using lumadex::bench::ThreadCpuSeconds;
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -29,24 +34,8 @@ LRESULT CALLBACK BenchWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-double Seconds(const FILETIME& t) {
-  ULARGE_INTEGER v;
-  v.LowPart = t.dwLowDateTime;
-  v.HighPart = t.dwHighDateTime;
-  return static_cast<double>(v.QuadPart) / 1e7;
-}
 
-double ThreadCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  return Seconds(kernel) + Seconds(user);
-}
 
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  return Seconds(kernel) + Seconds(user);
-}
 
 double Now() {
   LARGE_INTEGER frequency, now;
