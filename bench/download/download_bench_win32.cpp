@@ -8,16 +8,10 @@
 #include <string>
 
 #include "app/main_form_win32.h"
-
 #include "cpu_time_win32.h"
 
 using lumadex::bench::ProcessCpuSeconds;
 
-namespace {
-
-
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
