@@ -25,3 +25,5 @@ else
   export WINEPREFIX=${LUMADEX_WINEPREFIX:-$LUMADEX_ROOT/build/wine64}
 fi
 if [ -x /usr/lib/wine/wineserver64 ]; then export WINESERVER=/usr/lib/wine/wineserver64; else export WINESERVER=/usr/lib/wine/wineserver32; fi
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$LUMADEX_ROOT}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
