@@ -72,12 +72,28 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${LUMADEX_PUBLISHER}"
 
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
-; A copy that is still running keeps Lumadex.exe locked; say so instead of failing half-way.
+; A copy started from the install folder keeps Lumadex.exe locked; say so instead of failing
+; half-way. Copies elsewhere (an unpacked zip) are no concern. A copy whose program file
+; cannot be told counts as ours: the cost is one question too many.
 !macro REFUSE_WHILE_RUNNING UN
 Function ${UN}RefuseWhileRunning
   retry:
-  FindWindow $0 "${MAIN_WINDOW_CLASS}"
+  StrCpy $0 0
+  next_window:
+  FindWindow $0 "${MAIN_WINDOW_CLASS}" "" 0 $0
   StrCmp $0 0 done
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1)'
+  ; PROCESS_QUERY_LIMITED_INFORMATION
+  System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r1) p .r2'
+  StrCpy $3 ""
+  ${If} $2 P<> 0
+    System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN})'
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
+  ${If} $3 != ""
+  ${AndIf} $3 != "$INSTDIR\Lumadex.exe"
+    Goto next_window
+  ${EndIf}
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Lumadex 正在运行。请先关闭它，然后单击 [重试]。" /SD IDCANCEL IDRETRY retry
   Abort
   done:
