@@ -105,9 +105,9 @@ FunctionEnd
 Function .onInit
   SetShellVarContext current
   ; A first installation goes to the user's own programs folder, wherever the system keeps it
-  ; (Windows 7 and later); older systems and failures keep the default above.
-  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 == ""
+  ; (Windows 7 and later); older systems and failures keep the default above. A folder given
+  ; with /D= or remembered from an earlier installation stays.
+  ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Lumadex"
     System::Call 'shell32::SHGetKnownFolderPath(g "{5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}", i 0x4000, p 0, *p .r1) i .r0'
     ${If} $0 == 0
       System::Call '*$1(&w${NSIS_MAX_STRLEN} .r2)'
