@@ -67,6 +67,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${LUMADEX_PUBLISHER}"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_COMPONENTSPAGE_TEXT_TOP "卸载程序会删除 Lumadex 的程序文件、开始菜单快捷方式和卸载信息。您记住的登录信息（Lumadex.ini）默认保留，勾选下面的选项可以一并删除。"
 !define MUI_COMPONENTSPAGE_TEXT_COMPLIST "选择要删除的内容："
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.HideSpaceRequired
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -183,6 +184,13 @@ Section "-un.Folder"
   ; Gone only when empty.
   RMDir "$INSTDIR"
 SectionEnd
+
+; Removing needs no space: the page's "space required" line would only read 0.0 KB.
+Function un.HideSpaceRequired
+  FindWindow $0 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $0 1023
+  ShowWindow $1 ${SW_HIDE}
+FunctionEnd
 
 Function un.onInit
   SetShellVarContext current
