@@ -213,6 +213,14 @@ TEST_F(Subclassing, TheWindowIsRestoredExactlyWhenItsLastRegistrationGoes) {
   EXPECT_EQ(window.Procedure(), window.Own());
   EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 0u);
 
+  // Two clients, the later one leaving first: the earlier one keeps answering alone.
+  AttachMessage(&first, window.get(), kMsgA);
+  AttachMessage(&second, window.get(), kMsgA);
+  DetachMessage(&second, window.get(), kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), 1);
+  DetachMessage(&first, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), window.Own());
+
   // One client on two messages, detached in the order attached and then the other way round.
   for (bool reverse : {false, true}) {
     AttachMessage(&first, window.get(), kMsgA);
