@@ -205,6 +205,17 @@ void ProgressBar::UpdateFont() {
   fontMadeFrom_ = model_.TextFont();
 }
 
+void ProgressBar::DrawBarText(HDC dc, const std::wstring& text, const std::vector<TextPrint>& prints) {
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = GetTextColor(dc);
+  for (const TextPrint& print : prints) {
+    SetTextColor(dc, print.colour);
+    TextOutW(dc, print.x, print.y, text.c_str(), static_cast<int>(text.size()));
+  }
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+}
+
 void ProgressBar::PaintBar() {
   if (!hwnd_ || painting_) return;
   RECT client{};
@@ -214,7 +225,7 @@ void ProgressBar::PaintBar() {
   painting_ = true;
 
   UpdateRegion(width, height);
-  palette_ = NextPalette(palette_, model_, TranslateColour);
+  palette_ = ApplyTheme(palette_, model_, TranslateColour);
   if (!buffer_ || buffer_->width() != width || buffer_->height() != height) {
     buffer_.reset();
     buffer_ = std::make_unique<BackBuffer>(width, height);
@@ -244,16 +255,7 @@ void ProgressBar::PaintBar() {
         SelectObject(dc, oldPen);
       }
     }
-    if (text) {
-      const int oldMode = SetBkMode(dc, TRANSPARENT);
-      const COLORREF oldColour = GetTextColor(dc);
-      for (const TextPrint& print : picture.prints) {
-        SetTextColor(dc, print.colour);
-        TextOutW(dc, print.x, print.y, text->c_str(), static_cast<int>(text->size()));
-      }
-      SetTextColor(dc, oldColour);
-      SetBkMode(dc, oldMode);
-    }
+    if (text) DrawBarText(dc, *text, picture.prints);
     if (oldFont) SelectObject(dc, oldFont);
   }
   // Screen readers read the bar's text as the window's.

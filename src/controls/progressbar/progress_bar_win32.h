@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/host/progress_host.h"
 #include "controls/host/property_bag.h"
@@ -58,6 +59,8 @@ class ProgressBar : public IProgressBar {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnPropertyChanged(std::wstring_view property);
   void PaintBar();
+  // Prints the text once per print, later prints over earlier ones, on a clear background.
+  static void DrawBarText(HDC dc, const std::wstring& text, const std::vector<TextPrint>& prints);
   void UpdateRegion(int width, int height);
   void UpdateFont();
   void CopyTo(HDC dc) const;

@@ -106,7 +106,7 @@ std::vector<TextPrint> EffectPrints(int effect, TextPoint at, Colour text, Colou
 
 Colour PlainColour(Colour c) { return c & 0xFFFFFF; }
 
-Palette NextPalette(const Palette& previous, const ProgressBarModel& model, ColourTranslator translate) {
+Palette ApplyTheme(const Palette& previous, const ProgressBarModel& model, ColourTranslator translate) {
   const std::optional<Palette> themed =
       ThemePalette(model.Theme(), translate(model.PBSCustomeColor1()), translate(model.PBSCustomeColor2()));
   return themed ? *themed : previous;

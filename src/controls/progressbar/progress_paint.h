@@ -67,6 +67,6 @@ BarPicture PlanBar(const ProgressBarModel& model, const BarLook& look, int width
 
 // The palette of this redraw: the theme's, or for a value that names no theme the one the
 // last redraw used.
-Palette NextPalette(const Palette& previous, const ProgressBarModel& model, ColourTranslator translate = PlainColour);
+Palette ApplyTheme(const Palette& previous, const ProgressBarModel& model, ColourTranslator translate = PlainColour);
 
 }  // namespace lumadex

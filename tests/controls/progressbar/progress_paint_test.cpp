@@ -213,15 +213,15 @@ TEST_F(BarPlan, DisabledGreysEverythingButTheEffectGrey) {
 
 TEST_F(BarPlan, UnknownThemesKeepThePreviousPalette) {
   bar_.SetTheme(3);
-  const Palette green = NextPalette(Palette{}, bar_);
+  const Palette green = ApplyTheme(Palette{}, bar_);
   EXPECT_EQ(green, *ThemePalette(3, 0, 0));
   bar_.SetTheme(77);
-  EXPECT_EQ(NextPalette(green, bar_), green);
-  EXPECT_EQ(NextPalette(Palette{}, bar_), Palette{});
+  EXPECT_EQ(ApplyTheme(green, bar_), green);
+  EXPECT_EQ(ApplyTheme(Palette{}, bar_), Palette{});
   // System colours reach the custom theme translated.
   bar_.SetTheme(10);
   bar_.SetPBSCustomeColor1(0x80000005);
-  const Palette custom = NextPalette(Palette{}, bar_, [](Colour c) -> Colour { return c & 0x80000000 ? 0xFF : c; });
+  const Palette custom = ApplyTheme(Palette{}, bar_, [](Colour c) -> Colour { return c & 0x80000000 ? 0xFF : c; });
   EXPECT_EQ(custom[12], Rgb(255, 0, 0));
 }
 
