@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "app/main_form_layout.h"
+#include "app/main_form_progress_set.h"
 #include "app/ui_texts.h"
 #include "controls/host/container_box_win32.h"
 #include "controls/host/window_text_win32.h"
@@ -55,10 +56,6 @@ HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
     case ControlKind::OptionButton:
       cls = L"BUTTON";
       style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
-      break;
-    case ControlKind::ProgressBar:
-      cls = PROGRESS_CLASSW;
-      style |= PBS_SMOOTH;
       break;
     default:
       break;
@@ -163,6 +160,13 @@ void MainForm::CreateControls() {
                                    text.c_str(), TwipsToPixels(spec.left), TwipsToPixels(spec.top),
                                    TwipsToPixels(spec.width), TwipsToPixels(spec.height));
       SetWindowLongPtrW(control, GWLP_ID, id);
+    } else if (spec.kind == ControlKind::ProgressBar) {
+      const RECT place{TwipsToPixels(spec.left), TwipsToPixels(spec.top),
+                       TwipsToPixels(spec.left) + TwipsToPixels(spec.width),
+                       TwipsToPixels(spec.top) + TwipsToPixels(spec.height)};
+      const PropertyBag stored = NicePressBarStoredSet();
+      progress_ = ProgressBar::Create(parent, id, place, std::wstring(spec.name), &stored, MainFormHostFont());
+      control = progress_ ? progress_->hwnd() : nullptr;
     } else {
       control = CreateLeaf(spec, parent, id);
     }
@@ -175,7 +179,6 @@ void MainForm::CreateControls() {
     if (name == L"NewModeContainer" || spec.parent == L"NewModeContainer") font = namingFont_.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (spec.kind == ControlKind::Button) buttons_[name] = std::make_unique<StdButton>(control);
-    if (spec.kind == ControlKind::ProgressBar) progress_ = std::make_unique<StdProgressBar>(control);
     if (spec.kind != ControlKind::Frame && spec.kind != ControlKind::ContainerBox &&
         spec.kind != ControlKind::Label && spec.kind != ControlKind::ProgressBar) {
       SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));

@@ -1,0 +1,84 @@
+// ProgressBar: the program's own progress bar window. It shows its model's value as a partly
+// filled, themed, rounded bar with an optional text, drawn into a back buffer after every
+// property change and size change; paints, WM_PRINTCLIENT and screen refreshes copy that
+// buffer. It handles no input.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/host/progress_host.h"
+#include "controls/host/property_bag.h"
+#include "controls/progressbar/bar_gdi_win32.h"
+#include "controls/progressbar/progress_model.h"
+#include "controls/progressbar/progress_paint.h"
+
+namespace lumadex {
+
+inline constexpr wchar_t kProgressBarClass[] = L"LumadexProgressBar";
+
+class ProgressBar : public IProgressBar {
+ public:
+  // A child window of `parent` at `place` (pixels in the parent's client area). With a stored
+  // set the bar loads it; without one it is a new instance. `hostFont` is the form's font, the
+  // default of TextFont. Null when the window cannot be created.
+  static std::unique_ptr<ProgressBar> Create(HWND parent, int id, const RECT& place, const std::wstring& name,
+                                             const PropertyBag* stored, const StoredFont& hostFont);
+  ~ProgressBar() override;
+  ProgressBar(const ProgressBar&) = delete;
+  ProgressBar& operator=(const ProgressBar&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  // The properties; every change through here redraws the bar.
+  ProgressBarModel& Properties() { return model_; }
+  const ProgressBarModel& Properties() const { return model_; }
+  void WriteProperties(PropertyBag& bag) const { model_.WriteProperties(bag, hostFont_); }
+  // Told the name of every property that changes, as a form designer would be.
+  void SetPropertyChanged(std::function<void(std::wstring_view)> handler) { propertyChanged_ = std::move(handler); }
+
+  int Value() const override { return model_.Value(); }
+  void SetValue(int value) override { model_.SetValue(value); }
+
+  // The drawing routines the bar is made of, for any device context. Direction 0 runs left to
+  // right, 1 top to bottom; right and bottom are the far corner.
+  static void GradientTwoColour(HDC dc, int direction, Colour start, Colour end, int left, int top, int right,
+                                int bottom);
+  // Blends four corner colours over width x height pixels at (left, top).
+  static void DrawGradientFourColour(HDC dc, int left, int top, int width, int height, Colour topLeft,
+                                     Colour topRight, Colour bottomLeft, Colour bottomRight);
+  // Plain value of a colour; system colours (top bit set) become the current system colour.
+  static Colour TranslateColour(Colour c);
+
+ private:
+  ProgressBar(std::wstring name, const StoredFont& hostFont);
+  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnPropertyChanged(std::wstring_view property);
+  void PaintBar();
+  // Prints the text once per print, later prints over earlier ones, on a clear background.
+  static void DrawBarText(HDC dc, const std::wstring& text, const std::vector<TextPrint>& prints);
+  void UpdateRegion(int width, int height);
+  void UpdateFont();
+  void CopyTo(HDC dc) const;
+  bool LooksEnabled() const;
+
+  HWND hwnd_ = nullptr;
+  std::wstring name_;
+  StoredFont hostFont_;
+  ProgressBarModel model_;
+  std::function<void(std::wstring_view)> propertyChanged_;
+
+  Palette palette_{};  // as the last theme left it, before any greying
+  std::unique_ptr<BackBuffer> buffer_;
+  WatchedObject<HFONT> font_;
+  StoredFont fontMadeFrom_;
+  // The window region is made again only when one of these changes.
+  int regionWidth_ = -1, regionHeight_ = -1, regionRounding_ = -1;
+  bool painting_ = false;
+};
+
+}  // namespace lumadex

@@ -1,0 +1,132 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls/host/window_text_win32.h"
+#include "controls/progressbar/progress_bar_win32.h"
+#include "support/bar_pixels_win32.h"
+#include "support/form_harness_win32.h"
+#include "support/site_client_win32.h"
+
+namespace lumadex {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Blend;
+using test::MakeRgb;
+using test::Near;
+using test::Picture;
+using test::Rgb3;
+
+// The sky-blue theme's first background and first fill halves.
+const Rgb3 kBackTop = MakeRgb(250, 253, 254), kBackMid = MakeRgb(228, 243, 252);
+const Rgb3 kFillTop = MakeRgb(225, 247, 255), kFillMid = MakeRgb(67, 208, 255);
+
+// Whether the bar's picture is filled at column x (row 3 of the upper half, 8 rows high).
+bool FilledAt(const Picture& p, int x) {
+  EXPECT_TRUE(Near(p.At(x, 3), Blend(kBackTop, kBackMid, 3, 8), 1) || Near(p.At(x, 3), Blend(kFillTop, kFillMid, 3, 8), 1))
+      << x << ": " << test::Show(p.At(x, 3));
+  return Near(p.At(x, 3), Blend(kFillTop, kFillMid, 3, 8), 1);
+}
+
+TEST(NicePressBar, IsTheProgramsOwnBarLoadedFromTheWindowsStoredSet) {
+  test::FormHarness h;
+  HWND bar = h.control(L"NicePressBar");
+  wchar_t cls[64] = {};
+  GetClassNameW(bar, cls, 64);
+  EXPECT_EQ(std::wstring(cls), kProgressBarClass);
+  auto* own = dynamic_cast<ProgressBar*>(&h.form().NicePressBar());
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(own->hwnd(), bar);
+  const ProgressBarModel& m = own->Properties();
+  EXPECT_EQ(m.Value(), 0);
+  EXPECT_EQ(m.Theme(), 8);
+  EXPECT_EQ(m.TextStyle(), 2);
+  EXPECT_EQ(m.TextAlignment(), 5);
+  EXPECT_EQ(m.TextEffect(), 1);
+  EXPECT_EQ(m.TextForeColor(), 0u);
+  EXPECT_EQ(m.Text(), L"NicePressBar");
+  EXPECT_EQ(m.TextFont().face, L"宋体");
+  EXPECT_EQ(m.TextFont().charset, 134);
+  EXPECT_EQ(GetText(bar), L"0%");
+  const Picture p(bar);
+  EXPECT_EQ(p.width(), 449);
+  EXPECT_EQ(p.height(), 15);
+  EXPECT_FALSE(FilledAt(p, 5));
+  // Values beyond the percentage's range stay at its ends, as before.
+  h.form().NicePressBar().SetValue(130);
+  EXPECT_EQ(h.form().NicePressBar().Value(), 100);
+  h.form().NicePressBar().SetValue(-1);
+  EXPECT_EQ(h.form().NicePressBar().Value(), 0);
+}
+
+// What the bar showed at each moment of a run, read by a timer of the test's own.
+std::vector<std::pair<int, std::wstring>>* g_samples = nullptr;
+HWND g_bar = nullptr;
+test::FormHarness* g_harness = nullptr;
+void CALLBACK Sample(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_samples && g_harness) g_samples->emplace_back(g_harness->form().NicePressBar().Value(), GetText(g_bar));
+}
+
+class NicePressBarRun : public testing::Test {
+ protected:
+  void Start(const std::string& config, int album) {
+    test::SiteConfigure("demo\n" + config);
+    h_ = std::make_unique<test::FormHarness>();
+    ASSERT_TRUE(h_->SignIn());
+    h_->form().SetText(L"albumURLTxt",
+                       test::SiteUrl("/getalbum.do?id=" + std::to_string(album) + "&owner=222300001"));
+    h_->form().SetText(L"DirPathTxt", h_->MakeFolder(L"photos"));
+    g_samples = &samples_;
+    g_harness = h_.get();
+    g_bar = h_->control(L"NicePressBar");
+    timer_ = SetTimer(nullptr, 0, 25, Sample);
+  }
+  void TearDown() override {
+    if (timer_) KillTimer(nullptr, timer_);
+    g_samples = nullptr;
+    g_harness = nullptr;
+  }
+  std::unique_ptr<test::FormHarness> h_;
+  std::vector<std::pair<int, std::wstring>> samples_;
+  UINT_PTR timer_ = 0;
+};
+
+TEST_F(NicePressBarRun, FollowsADownloadFromNoneToAll) {
+  Start("fault 1002 photos latency 15\n", 1002);
+  h_->form().NicePressBar().SetValue(37);  // left over from an earlier run
+  h_->form().NBtnDown().Click();
+  test::PumpUntil([&] { return !h_->form().TimerEnabled(); }, 3s);
+  Sample(nullptr, 0, 0, 0);
+  ASSERT_GE(samples_.size(), 4u);
+  int distinct = 0;
+  for (size_t i = 1; i < samples_.size(); ++i) {
+    EXPECT_LE(samples_[i - 1].first, samples_[i].first) << i;
+    distinct += samples_[i - 1].first != samples_[i].first ? 1 : 0;
+    EXPECT_EQ(samples_[i].second, std::to_wstring(samples_[i].first) + L"%");
+  }
+  EXPECT_EQ(samples_.front().first, 0);
+  EXPECT_GE(distinct, 3);
+  EXPECT_EQ(samples_.back().first, 100);
+  const Picture p(g_bar);
+  EXPECT_TRUE(FilledAt(p, 5));
+  EXPECT_TRUE(FilledAt(p, 440));
+}
+
+TEST_F(NicePressBarRun, GoesBackToNoneOnAStop) {
+  Start("fault 1002 photos latency 60\n", 1002);
+  test::RunSoon(700ms, [&] {
+    EXPECT_GT(h_->form().NicePressBar().Value(), 0);
+    EXPECT_TRUE(FilledAt(Picture(g_bar), 5));
+    h_->form().NBtnDown().Click();
+  });
+  h_->form().NBtnDown().Click();
+  EXPECT_EQ(h_->form().NicePressBar().Value(), 0);
+  EXPECT_EQ(GetText(g_bar), L"0%");
+  EXPECT_FALSE(FilledAt(Picture(g_bar), 5));
+}
+
+}  // namespace
+}  // namespace lumadex
