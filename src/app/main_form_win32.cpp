@@ -31,6 +31,10 @@ std::wstring ProgramFolder() {
   return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
 }
 
+bool CanTakeFocus(HWND control) {
+  return control && IsWindow(control) && IsWindowVisible(control) && IsUsable(control);
+}
+
 HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
   const int x = TwipsToPixels(spec.left), y = TwipsToPixels(spec.top);
   const int w = TwipsToPixels(spec.width), h = TwipsToPixels(spec.height);
@@ -251,11 +255,18 @@ void MainForm::Load() {
 
 // Runs when the window is first shown and whenever it comes back from the notification area.
 void MainForm::Activate() {
+  // The boxes hold what the sign-in in progress has sent; the remembered details must not
+  // replace them.
+  if (signingIn_) {
+    FocusFirstUsable(focusBeforeDeactivation_);
+    return;
+  }
   bool remembered = false;
   try {
     remembered = Settings.IsLoaded() && Settings.ReadValue("3") == "T";
   } catch (...) {
   }
+  HWND target = Control(L"email");
   if (remembered) {
     SetChecked(L"CheckUser", true);
     try {
@@ -263,13 +274,23 @@ void MainForm::Activate() {
       SetText(L"password", AnsiToWide(Decipher(Settings.ReadValue("2"), texts::kCredentialKey, IsAnsiLeadByte)));
     } catch (...) {
     }
-    HWND password = Control(L"password");
-    const int length = GetWindowTextLengthW(password);
-    SendMessageW(password, EM_SETSEL, length, length);
-    SetFocus(password);
+    target = Control(L"password");
+    const int length = GetWindowTextLengthW(target);
+    SendMessageW(target, EM_SETSEL, length, length);
   } else {
     SetChecked(L"CheckUser", false);
-    SetFocus(Control(L"email"));
+  }
+  // Once signed in both boxes sit in the locked sign-in group and cannot take the focus.
+  FocusFirstUsable(CanTakeFocus(target) ? target : focusBeforeDeactivation_);
+}
+
+// The preferred control when it can take the focus, otherwise the first one in keyboard order
+// that can: a window without focus lets no key reach its buttons.
+void MainForm::FocusFirstUsable(HWND preferred) {
+  if (preferred && IsChild(hwnd_, preferred) && CanTakeFocus(preferred)) {
+    SetFocus(preferred);
+  } else {
+    MoveFocus(nullptr, false);
   }
 }
 
