@@ -31,8 +31,14 @@ std::wstring ProgramFolder() {
   return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
 }
 
-bool CanTakeFocus(HWND control) {
-  return control && IsWindow(control) && IsWindowVisible(control) && IsUsable(control);
+// Shown within `window` and usable. The window itself may still be on its way to the screen
+// when it is activated.
+bool CanTakeFocus(HWND window, HWND control) {
+  if (!control || !IsWindow(control) || !IsChild(window, control)) return false;
+  for (HWND w = control; w && w != window; w = GetParent(w)) {
+    if (!(GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE)) return false;
+  }
+  return IsUsable(control);
 }
 
 HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
@@ -281,16 +287,21 @@ void MainForm::Activate() {
     SetChecked(L"CheckUser", false);
   }
   // Once signed in both boxes sit in the locked sign-in group and cannot take the focus.
-  FocusFirstUsable(CanTakeFocus(target) ? target : focusBeforeDeactivation_);
+  FocusFirstUsable(CanTakeFocus(hwnd_, target) ? target : focusBeforeDeactivation_);
 }
 
 // The preferred control when it can take the focus, otherwise the first one in keyboard order
 // that can: a window without focus lets no key reach its buttons.
 void MainForm::FocusFirstUsable(HWND preferred) {
-  if (preferred && IsChild(hwnd_, preferred) && CanTakeFocus(preferred)) {
+  if (CanTakeFocus(hwnd_, preferred)) {
     SetFocus(preferred);
-  } else {
-    MoveFocus(nullptr, false);
+    return;
+  }
+  for (const std::wstring_view name : MainFormTabOrder()) {
+    if (HWND control = Control(name); CanTakeFocus(hwnd_, control)) {
+      SetFocus(control);
+      return;
+    }
   }
 }
 
@@ -409,15 +420,15 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focusBeforeDeactivation_ = focus;
+        focusBeforeDeactivation_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
         return 0;
       }
       if (HIWORD(wp)) break;  // activated while minimised
       if (activationPending_) {
         activationPending_ = false;
         Activate();
-      } else if (focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_)) {
-        SetFocus(focusBeforeDeactivation_);
+      } else {
+        FocusFirstUsable(focusBeforeDeactivation_);
       }
       return 0;
     case WM_SIZE:
