@@ -51,7 +51,6 @@ class MainForm {
   IButton& NBtnFile() { return *buttons_.at(L"NBtnFile"); }
   IProgressBar& NicePressBar() { return *progress_; }
   bool TimerEnabled() const { return timerEnabled_; }
-  const SiteHosts& Hosts() const { return hosts_; }
 
   // The window's state, read by the handlers that run in the middle of a fetch.
   FileCFG Settings;
