@@ -2,23 +2,24 @@
 // account and downloads ALBUM through the real main window, then prints one line of figures.
 #include <windows.h>
 #include <psapi.h>
-#include <objbase.h>
 
 #include <cstdio>
 #include <string>
 
 #include "app/main_form_win32.h"
+#include "app/program_start_win32.h"
 #include "cpu_time_win32.h"
 
 using lumadex::bench::ProcessCpuSeconds;
 
 
-int wmain(int argc, wchar_t** argv) {
+namespace {
+
+int Run(int argc, wchar_t** argv) {
   if (argc != 4) {
     std::fprintf(stderr, "usage: lumadex_download_bench HOST ALBUM FOLDER\n");
     return 2;
   }
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const std::wstring host = argv[1], album = argv[2], folder = argv[3];
   CreateDirectoryW(folder.c_str(), nullptr);
 
@@ -50,6 +51,11 @@ int wmain(int argc, wchar_t** argv) {
               "peak_working_set_mib=%.1f\n",
               album.c_str(), form.TotalPhotos, form.SavedPhotos, form.FailedPhotos, wall,
               form.SavedPhotos / (wall > 0 ? wall : 1), cpu, memory.PeakWorkingSetSize / 1048576.0);
-  CoUninitialize();
   return form.FailedPhotos == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  return lumadex::RunProgramThread([&] { return Run(argc, argv); });
 }

@@ -77,10 +77,11 @@ PlanResult PlanNewest(int n, std::wstring_view countText) {
   if (n < 0) return NotOk(PlanOutcome::Error);
   const auto wanted = ParseInt16(countText);
   if (!wanted) return NotOk(PlanOutcome::Error);
-  // Zero or fewer would plan page 0 and a cut-off of nothing.
-  if (*wanted < 1 || *wanted > n) return NotOk(PlanOutcome::Refused);
+  // None wanted is an empty run that ends at once with nothing saved. A negative count could
+  // only be pasted and would make the run promise a negative number of photos.
+  if (*wanted < 0 || *wanted > n) return NotOk(PlanOutcome::Refused);
   const AlbumPages pages = ComputeAlbumPages(*wanted);
-  return Ok(1, pages.lastPageIndex + 1, *wanted, pages.lastPageCount);
+  return Ok(1, pages.lastPageIndex + 1, *wanted, *wanted == 0 ? 0 : pages.lastPageCount);
 }
 
 PlanResult PlanPageRange(int n, std::wstring_view startText, std::wstring_view endText) {
@@ -104,9 +105,11 @@ PlanResult PlanPageRange(int n, std::wstring_view startText, std::wstring_view e
     if (!value) return NotOk(PlanOutcome::Error);
     end = *value;
   }
-  // A page below 1 would ask the site for a negative page; an empty album has no page
-  // to give, so every range over it is refused.
-  if (start < 1 || end < 1 || start > end || end > lastPage) return NotOk(PlanOutcome::Refused);
+  // A start below 1 would ask the site for a page before the first and count photos that are
+  // not there; so would a negative end. An end of 0 alone asks for the pages up to none: an
+  // empty run that saves nothing.
+  if (start < 1 || end < 0 || (hasStart && start > end) || end > lastPage) return NotOk(PlanOutcome::Refused);
+  if (end < start) return Ok(start, end, 0, 0);
 
   const int total = end == lastPage ? pages.lastPageCount + kPhotosPerPage * (end - start)
                                     : kPhotosPerPage * (end - start + 1);

@@ -44,10 +44,12 @@ struct PlanResult {
 
 // n is the count from ReadPhotoCount; a negative one is an Error in every plan.
 PlanResult PlanWholeAlbum(int n);
-// The newest `countText` photos. Fewer than 1 or more than the album holds is Refused.
+// The newest `countText` photos; 0 plans an empty run. A negative count or more than the
+// album holds is Refused.
 PlanResult PlanNewest(int n, std::wstring_view countText);
 // Pages from `startText` to `endText`; an empty text means from the first page or to the
-// last one. Pages outside 1..last, or a start after the end, are Refused.
+// last one. A start below 1, an end below 0 or after the last page, or a given start after
+// the end, are Refused; an end of 0 without a start plans an empty run.
 PlanResult PlanPageRange(int n, std::wstring_view startText, std::wstring_view endText);
 
 }  // namespace lumadex

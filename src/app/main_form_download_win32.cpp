@@ -181,10 +181,15 @@ void MainForm::SavePhoto(const std::wstring& address) {
   try {
     const std::wstring name = SafeFileName(PhotoFileName(runMode_, runScheme_, address, DonePhotos, TotalPhotos));
     const std::optional<std::wstring> path = PhotoPath(SaveFolder, name);
+    // A photo that cannot be stored is not worth fetching.
+    if (!path) {
+      ++FailedPhotos;
+      return;
+    }
     const HttpResponse response = HttpRequest(L"GET", address, L"", {}, kPhotoTimeout);
     // An error page, a cut-off body or nothing at all is no photo.
     const bool good = response.status >= 200 && response.status < 300 && response.complete && !response.body.empty();
-    if (path && good && WritePhotoFile(*path, response.body)) {
+    if (good && WritePhotoFile(*path, response.body)) {
       ++SavedPhotos;
       return;
     }

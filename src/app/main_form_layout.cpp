@@ -62,11 +62,4 @@ constexpr std::array<std::wstring_view, 18> kTabOrder = {
 std::span<const ControlSpec> MainFormControls() { return kControls; }
 std::span<const std::wstring_view> MainFormTabOrder() { return kTabOrder; }
 
-const ControlSpec* FindControlSpec(std::wstring_view name) {
-  for (const auto& spec : kControls) {
-    if (spec.name == name) return &spec;
-  }
-  return nullptr;
-}
-
 }  // namespace lumadex

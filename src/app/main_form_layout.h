@@ -28,6 +28,5 @@ constexpr int TwipsToPixels(int twips) {
 std::span<const ControlSpec> MainFormControls();
 // Keyboard focus order; controls that are hidden or cannot be used are passed over.
 std::span<const std::wstring_view> MainFormTabOrder();
-const ControlSpec* FindControlSpec(std::wstring_view name);
 
 }  // namespace lumadex

@@ -22,35 +22,65 @@ constexpr char kSettingsFile[] = "Lumadex.ini";
 void MainForm::OnLoginClick() {
   // A second press while the answer is awaited would start a second sign-in on top of it.
   if (signingIn_) return;
-  const std::wstring email = Text(L"email");
-  const std::wstring password = Text(L"password");
-  if (email.empty() || password.empty()) {
+  // Taken once: what is sent is what a success remembers, whatever happens to the boxes later.
+  const LoginDetails details{Text(L"email"), Text(L"password"), IsChecked(L"CheckUser")};
+  if (details.email.empty() || details.password.empty()) {
     SetText(L"LoginInfo", texts::kLoginEmpty);
-    SetFocus(Control(email.empty() ? L"email" : L"password"));
+    SetFocus(Control(details.email.empty() ? L"email" : L"password"));
     return;
   }
   SetText(L"LoginInfo", texts::kLoginStarted);
   LoginTries = 0;
+  // Ends the wait however XNLogin leaves, so that the boxes and the button never stay locked.
+  struct WaitScope {
+    MainForm& form;
+    explicit WaitScope(MainForm& f) : form(f) { form.BeginSignInWait(); }
+    ~WaitScope() { form.EndSignInWait(); }
+  } wait(*this);
+  try {
+    XNLogin(hosts_.LoginAddress(), details);
+  } catch (...) {
+    // Nothing may leave a window procedure; a sign-in that broke off has not succeeded.
+    EndSignInWait();
+    SetText(L"LoginInfo", texts::kLoginNetworkFailed);
+  }
+}
+
+// While the answer is awaited the window goes on handling input: the details already sent must
+// not change under it. The boxes come back as they were once the answer is in.
+void MainForm::BeginSignInWait() {
   signingIn_ = true;
-  XNLogin(hosts_.LoginAddress(), email, password);
+  focusBeforeSignIn_ = GetFocus();
+  for (const wchar_t* name : {L"email", L"password", L"CheckUser"}) SetEnabled(name, false);
+}
+
+void MainForm::EndSignInWait() {
+  if (!signingIn_) return;
   signingIn_ = false;
+  for (const wchar_t* name : {L"email", L"password", L"CheckUser"}) SetEnabled(name, true);
+  // Disabling the box that had the focus took it away; give it back unless another took it.
+  if (GetActiveWindow() == hwnd_ && GetFocus() == nullptr) FocusFirstUsable(focusBeforeSignIn_);
+  focusBeforeSignIn_ = nullptr;
 }
 
 // Each value is escaped on its own, so that "&", "=", "%" and "+" in a password reach the
 // site as typed instead of cutting the form apart.
-void MainForm::XNLogin(const std::wstring& url, const std::wstring& email, const std::wstring& password) {
-  const std::string body = "email=" + UrlEncodeFormValue(WideToAnsi(email), IsAnsiLeadByte) +
-                           "&password=" + UrlEncodeFormValue(WideToAnsi(password), IsAnsiLeadByte);
+void MainForm::XNLogin(const std::wstring& url, const LoginDetails& details) {
+  const std::string body = "email=" + UrlEncodeFormValue(WideToAnsi(details.email), IsAnsiLeadByte) +
+                           "&password=" + UrlEncodeFormValue(WideToAnsi(details.password), IsAnsiLeadByte);
   for (;;) {
     ++LoginTries;
     HttpResponse response;
     bool answered = false;
     try {
-      response = HttpRequest(L"POST", url, L"CONTENT-TYPE: application/x-www-form-urlencoded\r\n", body,
-                             kLoginTimeout);
+      response = signInPoster_ ? signInPoster_(url, body)
+                               : HttpRequest(L"POST", url, L"CONTENT-TYPE: application/x-www-form-urlencoded\r\n",
+                                             body, kLoginTimeout);
       answered = response.status == 200;
     } catch (const FetchError& error) {
       if (error.kind() == FetchErrorKind::Cancelled) return;  // the program is ending
+    } catch (...) {
+      // Whatever kept the request from going out, it goes the way of an unanswered one.
     }
     if (!answered) {
       if (!ProcessPendingMessages()) return;
@@ -59,8 +89,9 @@ void MainForm::XNLogin(const std::wstring& url, const std::wstring& email, const
       return;
     }
     const std::wstring page = Utf8ToWide(response.body);
+    EndSignInWait();
     if (page.empty() || IsLoginSuccess(page)) {
-      AfterLogin();
+      AfterLogin(details);
       return;
     }
     SetText(L"LoginInfo", texts::kLoginRejected);
@@ -79,7 +110,7 @@ bool MainForm::IsLoginSuccess(std::wstring_view resText) {
 }
 
 // A failing step ends the sequence quietly; the steps before it stay done.
-void MainForm::AfterLogin() {
+void MainForm::AfterLogin(const LoginDetails& details) {
   try {
     SetText(L"LoginInfo", texts::kLoginSucceeded);
     SetEnabled(L"FrameUser", false);
@@ -87,9 +118,9 @@ void MainForm::AfterLogin() {
     SetEnabled(L"FrameMode", true);
     SetEnabled(L"NewModeContainer", true);
     SetFocus(Control(L"albumURLTxt"));
-    if (IsChecked(L"CheckUser")) {
-      Settings.WriteValue(Encipher(WideToAnsi(Text(L"email")), texts::kCredentialKey, IsAnsiLeadByte), "1");
-      Settings.WriteValue(Encipher(WideToAnsi(Text(L"password")), texts::kCredentialKey, IsAnsiLeadByte), "2");
+    if (details.remember) {
+      Settings.WriteValue(Encipher(WideToAnsi(details.email), texts::kCredentialKey, IsAnsiLeadByte), "1");
+      Settings.WriteValue(Encipher(WideToAnsi(details.password), texts::kCredentialKey, IsAnsiLeadByte), "2");
       Settings.WriteValue("T", "3");
     } else {
       Settings.WriteValue("", "1");

@@ -32,6 +32,16 @@ std::wstring ProgramFolder() {
   return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
 }
 
+// Shown within `window` and usable. The window itself may still be on its way to the screen
+// when it is activated.
+bool CanTakeFocus(HWND window, HWND control) {
+  if (!control || !IsWindow(control) || !IsChild(window, control)) return false;
+  for (HWND w = control; w && w != window; w = GetParent(w)) {
+    if (!(GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE)) return false;
+  }
+  return IsUsable(control);
+}
+
 HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
   const int x = TwipsToPixels(spec.left), y = TwipsToPixels(spec.top);
   const int w = TwipsToPixels(spec.width), h = TwipsToPixels(spec.height);
@@ -254,11 +264,18 @@ void MainForm::Load() {
 
 // Runs when the window is first shown and whenever it comes back from the notification area.
 void MainForm::Activate() {
+  // The boxes hold what the sign-in in progress has sent; the remembered details must not
+  // replace them.
+  if (signingIn_) {
+    FocusFirstUsable(focusBeforeDeactivation_);
+    return;
+  }
   bool remembered = false;
   try {
     remembered = Settings.IsLoaded() && Settings.ReadValue("3") == "T";
   } catch (...) {
   }
+  HWND target = Control(L"email");
   if (remembered) {
     SetChecked(L"CheckUser", true);
     try {
@@ -266,13 +283,28 @@ void MainForm::Activate() {
       SetText(L"password", AnsiToWide(Decipher(Settings.ReadValue("2"), texts::kCredentialKey, IsAnsiLeadByte)));
     } catch (...) {
     }
-    HWND password = Control(L"password");
-    const int length = GetWindowTextLengthW(password);
-    SendMessageW(password, EM_SETSEL, length, length);
-    SetFocus(password);
+    target = Control(L"password");
+    const int length = GetWindowTextLengthW(target);
+    SendMessageW(target, EM_SETSEL, length, length);
   } else {
     SetChecked(L"CheckUser", false);
-    SetFocus(Control(L"email"));
+  }
+  // Once signed in both boxes sit in the locked sign-in group and cannot take the focus.
+  FocusFirstUsable(CanTakeFocus(hwnd_, target) ? target : focusBeforeDeactivation_);
+}
+
+// The preferred control when it can take the focus, otherwise the first one in keyboard order
+// that can: a window without focus lets no key reach its buttons.
+void MainForm::FocusFirstUsable(HWND preferred) {
+  if (CanTakeFocus(hwnd_, preferred)) {
+    SetFocus(preferred);
+    return;
+  }
+  for (const std::wstring_view name : MainFormTabOrder()) {
+    if (HWND control = Control(name); CanTakeFocus(hwnd_, control)) {
+      SetFocus(control);
+      return;
+    }
   }
 }
 
@@ -391,15 +423,15 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focusBeforeDeactivation_ = focus;
+        focusBeforeDeactivation_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
         return 0;
       }
       if (HIWORD(wp)) break;  // activated while minimised
       if (activationPending_) {
         activationPending_ = false;
         Activate();
-      } else if (focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_)) {
-        SetFocus(focusBeforeDeactivation_);
+      } else {
+        FocusFirstUsable(focusBeforeDeactivation_);
       }
       return 0;
     case WM_SIZE:

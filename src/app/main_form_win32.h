@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,9 +16,17 @@
 #include "controls/host/std_controls_win32.h"
 #include "controls/progressbar/progress_bar_win32.h"
 #include "services/file_cfg.h"
+#include "services/get_html_win32.h"
 #include "winmsg/gdi_win32.h"
 
 namespace lumadex {
+
+// What one press of the sign-in button sends, and what a success then remembers.
+struct LoginDetails {
+  std::wstring email;
+  std::wstring password;
+  bool remember = false;
+};
 
 class MainForm {
  public:
@@ -43,7 +52,6 @@ class MainForm {
   IButton& NBtnFile() { return *buttons_.at(L"NBtnFile"); }
   IProgressBar& NicePressBar() { return *progress_; }
   bool TimerEnabled() const { return timerEnabled_; }
-  const SiteHosts& Hosts() const { return hosts_; }
 
   // The window's state, read by the handlers that run in the middle of a fetch.
   FileCFG Settings;
@@ -56,9 +64,13 @@ class MainForm {
   std::int16_t LoginTries = 0;
 
   // Sign-in (main_form_login_win32.cpp).
-  void XNLogin(const std::wstring& url, const std::wstring& email, const std::wstring& password);
+  void XNLogin(const std::wstring& url, const LoginDetails& details);
   static bool IsLoginSuccess(std::wstring_view resText);
-  void AfterLogin();
+  void AfterLogin(const LoginDetails& details);
+  // Posts the sign-in form (address, escaped body). Tests put their own in place to reach
+  // failures that no site can cause; an empty function restores the real one.
+  using SignInPoster = std::function<HttpResponse(const std::wstring& url, const std::string& body)>;
+  void SetSignInPosterForTesting(SignInPoster poster) { signInPoster_ = std::move(poster); }
 
   // Download run (main_form_download_win32.cpp).
   void DownloadAlbum();
@@ -94,7 +106,9 @@ class MainForm {
   void EndRunWithFailure();
   DownloadMode SelectedMode() const;
   NamingScheme SelectedScheme() const;
-  bool CanWriteInSaveFolder() const;
+  void BeginSignInWait();
+  void EndSignInWait();
+  void FocusFirstUsable(HWND preferred);
 
   HINSTANCE instance_;
   SiteHosts hosts_;
@@ -105,6 +119,8 @@ class MainForm {
   HWND focusBeforeDeactivation_ = nullptr;
   bool timerEnabled_ = false;
   bool signingIn_ = false;
+  HWND focusBeforeSignIn_ = nullptr;
+  SignInPoster signInPoster_;
   int runsOnStack_ = 0;
   DownloadMode runMode_ = DownloadMode::WholeAlbum;
   NamingScheme runScheme_ = NamingScheme::OwnName;

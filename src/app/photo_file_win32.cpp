@@ -2,29 +2,53 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdio>
+
+#include "app/extended_path.h"
+
 namespace lumadex {
 namespace {
 
-std::wstring FolderOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+// Absolute and clean ("/" as "\", "." and ".." resolved, doubled separators gone, as the file
+// calls would make it), then in the form that works at any length. Input of any length is
+// resolved; should that fail the path goes on as given.
+std::wstring LongFormOf(const std::wstring& path) {
+  std::wstring full(32768, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return ExtendedLengthPath(path);
+  full.resize(length);
+  return ExtendedLengthPath(full);
 }
 
-// A new, empty, uniquely named file in the folder; empty when none can be made.
-std::wstring CreateTemporaryIn(const std::wstring& folder) {
-  wchar_t name[MAX_PATH + 1] = {};
-  if (folder.size() >= MAX_PATH - 14 || GetTempFileNameW(folder.c_str(), L"lmx", 0, name) == 0) return {};
-  return name;
+// A drive's root keeps its backslash ("\\?\C:\"); any other folder loses a trailing one, so
+// that names can be joined to it with exactly one.
+std::wstring WithoutTrailingSeparator(std::wstring folder) {
+  while (folder.size() > 1 && folder.back() == L'\\' && folder[folder.size() - 2] != L':') folder.pop_back();
+  return folder;
+}
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+  return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
 class FileHandle {
  public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  explicit FileHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
   ~FileHandle() { close(); }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
   HANDLE get() const { return handle_; }
+  void reset(HANDLE handle) {
+    close();
+    handle_ = handle;
+  }
   bool close() {
     if (!valid()) return true;
     const bool ok = CloseHandle(handle_) != FALSE;
@@ -35,6 +59,23 @@ class FileHandle {
  private:
   HANDLE handle_;
 };
+
+// Creates a new, empty, uniquely named file in `folder` (already in its long form) and opens
+// it for writing; the name is empty when none can be made.
+std::wstring CreateTemporaryIn(const std::wstring& folder, FileHandle& file) {
+  static std::atomic<unsigned> counter{0};
+  const unsigned long stamp = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    wchar_t unique[32];
+    std::swprintf(unique, 32, L"lmx%08lx%04x.tmp", stamp, counter.fetch_add(1) & 0xFFFF);
+    std::wstring name = Join(folder, unique);
+    file.reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) return name;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  return {};
+}
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -49,27 +90,28 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 bool WritePhotoFile(const std::wstring& path, std::string_view bytes) {
-  const std::wstring temporary = CreateTemporaryIn(FolderOf(path));
+  const std::wstring target = LongFormOf(path);
+  FileHandle file;
+  const std::wstring temporary = CreateTemporaryIn(FolderOf(target), file);
   if (temporary.empty()) return false;
-  bool ok = false;
-  {
-    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    ok = file.valid() && WriteAll(file.get(), bytes) && file.close();
-  }
+  const bool written = WriteAll(file.get(), bytes);
+  bool ok = file.close() && written;
   // The move is what keeps a good file whole: the target is only ever replaced by a file
   // that was written completely. Forcing every photo to the disk as well would cost more
   // than the download itself and protect only against a power cut.
-  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
   if (!ok) DeleteFileW(temporary.c_str());
   return ok;
 }
 
 bool FolderAcceptsFiles(const std::wstring& folder) {
-  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  const std::wstring longFolder = WithoutTrailingSeparator(LongFormOf(folder));
+  const DWORD attributes = GetFileAttributesW(longFolder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  const std::wstring probe = CreateTemporaryIn(folder);
+  FileHandle file;
+  const std::wstring probe = CreateTemporaryIn(longFolder, file);
   if (probe.empty()) return false;
+  file.close();
   DeleteFileW(probe.c_str());
   return true;
 }

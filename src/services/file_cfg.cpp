@@ -20,18 +20,20 @@ std::string Describe(const char* what, const fs::path& name) {
   return std::string(what) + ": " + std::string(utf8.begin(), utf8.end());
 }
 
+// Lines end at CR, CRLF or the end of the text. A bare LF is part of its line: a ciphered value
+// may hold that byte, and cutting there would lose the value.
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
   while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
+    const size_t end = text.find('\r', start);
     if (end == std::string::npos) {
       lines.push_back(text.substr(start));
       break;
     }
     lines.push_back(text.substr(start, end - start));
     start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    if (start < text.size() && text[start] == '\n') ++start;
   }
   return lines;
 }

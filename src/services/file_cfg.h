@@ -31,8 +31,9 @@ class FileCFG {
   // (The value comes first: the callers were written against that order.)
   void WriteValue(std::string_view value, std::string_view key);
 
-  // Reads the file's lines (ended by CR, CRLF, LF or the end of the file) in place of the ones
-  // held, and returns them. An empty file has no lines and leaves those held as they were.
+  // Reads the file's lines (ended by CR, CRLF or the end of the file; a lone LF belongs to its
+  // line) in place of the ones held, and returns them. An empty file has no lines and leaves
+  // those held as they were.
   // Throws FileCfgError when the file cannot be read; the lines held are then unchanged.
   std::vector<std::string> LoadFile(const std::filesystem::path& name);
 

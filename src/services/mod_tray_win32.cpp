@@ -56,7 +56,18 @@ void CopyField(char* field, size_t width, const std::wstring& text) {
   CopyAnsiCut(field, width, WideToAnsi(text), IsAnsiLeadByte);
 }
 
-void Send(DWORD message) { Shell_NotifyIconA(message, &g_record); }
+TrayShellCall& ShellCall() {
+  static TrayShellCall call;
+  return call;
+}
+
+void Send(DWORD message) {
+  if (ShellCall()) {
+    ShellCall()(message, &g_record);
+  } else {
+    Shell_NotifyIconA(message, &g_record);
+  }
+}
 
 }  // namespace
 
@@ -93,5 +104,7 @@ void ShowTrayBalloon(HWND owner, const std::wstring& text, const std::wstring& t
 void RemoveTrayIcon() { Send(NIM_DELETE); }
 
 const NOTIFYICONDATAA& TrayRecordForTesting() { return g_record; }
+
+void SetTrayShellCallForTesting(TrayShellCall call) { ShellCall() = std::move(call); }
 
 }  // namespace lumadex

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 
 namespace lumadex {
@@ -26,5 +27,10 @@ void RemoveTrayIcon();
 
 // The record as last sent.
 const NOTIFYICONDATAA& TrayRecordForTesting();
+
+// What the record is sent with: Shell_NotifyIconA unless a test has put its own in place to see
+// what reaches the shell. An empty function puts the shell's own back.
+using TrayShellCall = std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)>;
+void SetTrayShellCallForTesting(TrayShellCall call);
 
 }  // namespace lumadex

@@ -123,13 +123,23 @@ TEST(PlanNewest, PagesAndCutOffCoverExactlyTheCount) {
 
 TEST(PlanNewest, CountOutsideTheAlbumIsRefusedAndNonNumbersAreErrors) {
   EXPECT_EQ(PlanNewest(40, L"41").outcome, PlanOutcome::Refused);
-  EXPECT_EQ(PlanNewest(40, L"0").outcome, PlanOutcome::Refused);
   EXPECT_EQ(PlanNewest(40, L"-3").outcome, PlanOutcome::Refused);
+  EXPECT_EQ(PlanNewest(40, L"-0").outcome, PlanOutcome::Ok);
   EXPECT_EQ(PlanNewest(0, L"1").outcome, PlanOutcome::Refused);
   EXPECT_EQ(PlanNewest(40, L"abc").outcome, PlanOutcome::Error);
   EXPECT_EQ(PlanNewest(40, L"").outcome, PlanOutcome::Error);
   EXPECT_EQ(PlanNewest(40, L"99999").outcome, PlanOutcome::Error);
   EXPECT_EQ(PlanNewest(-1, L"1").outcome, PlanOutcome::Error);
+}
+
+// None of the newest photos is an empty run: no page, nothing to count.
+TEST(PlanNewest, ZeroPlansAnEmptyRun) {
+  for (int n : {40, 1, 0}) {
+    const PlanResult result = PlanNewest(n, L"0");
+    ASSERT_EQ(result.outcome, PlanOutcome::Ok) << n;
+    EXPECT_LT(result.plan.endPage, result.plan.startPage) << n;
+    EXPECT_EQ(result.plan.totalPhotos, 0) << n;
+  }
 }
 
 TEST(PlanPageRange, BothEnds) {
@@ -156,11 +166,23 @@ TEST(PlanPageRange, PagesOutsideTheAlbumOrReversedAreRefused) {
   EXPECT_EQ(PlanPageRange(40, L"4", L"5").outcome, PlanOutcome::Refused);
   EXPECT_EQ(PlanPageRange(40, L"0", L"2").outcome, PlanOutcome::Refused);
   EXPECT_EQ(PlanPageRange(40, L"0", L"").outcome, PlanOutcome::Refused);
-  EXPECT_EQ(PlanPageRange(40, L"", L"0").outcome, PlanOutcome::Refused);
+  EXPECT_EQ(PlanPageRange(40, L"0", L"0").outcome, PlanOutcome::Refused);
+  EXPECT_EQ(PlanPageRange(40, L"1", L"0").outcome, PlanOutcome::Refused);
   EXPECT_EQ(PlanPageRange(40, L"-1", L"1").outcome, PlanOutcome::Refused);
+  EXPECT_EQ(PlanPageRange(40, L"", L"-1").outcome, PlanOutcome::Refused);
   using Boxes = std::pair<const wchar_t*, const wchar_t*>;
   for (const Boxes& boxes : {Boxes{L"1", L"1"}, Boxes{L"1", L""}, Boxes{L"", L"1"}}) {
     EXPECT_EQ(PlanPageRange(0, boxes.first, boxes.second).outcome, PlanOutcome::Refused);
+  }
+}
+
+// Up to page 0 is up to no page at all: an empty run, even on an album without pages.
+TEST(PlanPageRange, EndOfZeroAlonePlansAnEmptyRun) {
+  for (int n : {40, 12, 0}) {
+    const PlanResult result = PlanPageRange(n, L"", L"0");
+    ASSERT_EQ(result.outcome, PlanOutcome::Ok) << n;
+    EXPECT_LT(result.plan.endPage, result.plan.startPage) << n;
+    EXPECT_EQ(result.plan.totalPhotos, 0) << n;
   }
 }
 

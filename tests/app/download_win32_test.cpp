@@ -326,6 +326,63 @@ TEST_F(Download, MissingSaveFolderEndsTheRunAtOnce) {
   EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
 }
 
+// The folder dialog gives folders of any length; the file calls take them in their long form.
+TEST_F(Download, ASaveFolderOfThreeHundredCharactersTakesThePhotos) {
+  Start("", 1001);
+  std::wstring folder = photos_;
+  for (size_t rest = 300 - folder.size(); rest > 0;) {
+    const size_t length = rest <= 121 ? rest - 1 : std::min<size_t>(120, rest - 12);
+    folder += L"\\" + std::wstring(length, L'd');
+    rest -= length + 1;
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+  }
+  ASSERT_EQ(folder.size(), 300u);
+  form().SetText(L"DirPathTxt", folder);
+  Choose(L"AblumUpName");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：12 张，失败：0 张");
+  const std::wstring longForm = L"\\\\?\\" + folder;
+  EXPECT_EQ(FilesIn(longForm).size(), 12u);
+  // Compared whole, without printing a photo's bytes when they differ.
+  EXPECT_TRUE(h_->ReadFile(longForm + L"\\1.jpg") == test::SitePhotoBytes(1001, 1));
+  EXPECT_TRUE(h_->ReadFile(longForm + L"\\12.jpg") == test::SitePhotoBytes(1001, 12));
+}
+
+// A photo that could not be stored is not fetched either: it only counts as failed.
+TEST_F(Download, APhotoWhosePathIsRefusedIsNotFetched) {
+  Start("", 1001);
+  form().SaveFolder.clear();  // no folder: no path can be made
+  form().SavePhoto(test::SiteUrl("/photos/1001/1/refused.jpg"));
+  EXPECT_EQ(form().FailedPhotos, 1);
+  EXPECT_EQ(form().SavedPhotos, 0);
+  EXPECT_TRUE(Requests().empty());
+}
+
+// None of the newest photos, or the pages up to page 0, make an empty run that says so.
+TEST_F(Download, ZeroPhotosOrPagesEndAtOnceWithNothingSaved) {
+  Start("", 1002);
+  for (const wchar_t* option : {L"OptionUpdate", L"OptionPage"}) {
+    SCOPED_TRACE(option);
+    test::SiteResetLog();
+    Choose(option);
+    // A leading 0 cannot be typed into the boxes, but it can be pasted.
+    form().SetText(std::wstring(option) == L"OptionUpdate" ? L"NewPhotoCount" : L"PhotoEndPage", L"0");
+    form().NBtnDown().Click();
+    EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：0 张，失败：0 张");
+    EXPECT_EQ(form().TotalPhotos, 0);
+    EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
+    EXPECT_FALSE(form().Downloading);
+    EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"GET /getalbum.do?id=1002&owner=222300001"}));
+    EXPECT_TRUE(FilesIn(photos_).empty());
+  }
+  // A start page of 0 would ask for a page before the first: refused.
+  form().SetText(L"PhotoBenginPage", L"0");
+  form().SetText(L"PhotoEndPage", L"2");
+  form().NBtnDown().Click();
+  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+}
+
 // One slow test: the program's own 20-second limit for a photo is not shortened for it.
 TEST_F(Download, HangingPhotoTimesOutAndTheRunGoesOn) {
   Start("fault 1001 photo:2 hang 60\n", 1001);

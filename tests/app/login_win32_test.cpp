@@ -3,16 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 
 #include "controls/host/container_box_win32.h"
 #include "services/ansi_win32.h"
+#include "services/mod_crypt.h"
 #include "support/form_harness_win32.h"
 #include "support/site_client_win32.h"
 
 namespace lumadex {
 namespace {
 
+using namespace std::chrono_literals;
 using test::FormHarness;
+
+// What a success with the remember box checked stores for demo@example.com and demo.
+const std::string kDemoRemembered =
+    "1 \x72\x59\x80\x64\x52\x55\x86\x55\x80\x65\x7e\x55\x3c\x57\x82\x62\r\n2 \x72\x59\x80\x64\r\n3 T\r\n";
 
 std::string Hex(const std::string& bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -49,8 +56,7 @@ TEST_F(SignIn, RememberedSuccessUnlocksTheGroupsAndStoresTheCipheredDetails) {
   EXPECT_TRUE(SignedIn(h));
   EXPECT_TRUE(IsWindowEnabled(h.control(L"NewModeContainer")));
   EXPECT_EQ(GetFocus(), h.control(L"albumURLTxt"));
-  EXPECT_EQ(h.ReadFile(L"Lumadex.ini"),
-            "1 \x72\x59\x80\x64\x52\x55\x86\x55\x80\x65\x7e\x55\x3c\x57\x82\x62\r\n2 \x72\x59\x80\x64\r\n3 T\r\n");
+  EXPECT_EQ(h.ReadFile(L"Lumadex.ini"), kDemoRemembered);
   // The profile page is fetched once, with the session cookie of the sign-in.
   const auto profile = LogLinesStartingWith("GET /getuser.do?id=");
   ASSERT_EQ(profile.size(), 1u);
@@ -77,6 +83,96 @@ TEST_F(SignIn, WrongPasswordSelectsTheAddressAndKeepsTheGroupsLocked) {
   EXPECT_FALSE(SignedIn(h));
   EXPECT_TRUE(IsWindowEnabled(h.control(L"FrameUser")));
   EXPECT_EQ(h.ReadFile(L"Lumadex.ini"), "1 \r\n2 \r\n3 F\r\n");
+}
+
+// The window keeps handling input while the answer is awaited; what a success remembers is what
+// was sent, and the boxes cannot change meanwhile.
+TEST_F(SignIn, DetailsAreTakenAtThePressAndLockedWhileTheAnswerIsAwaited) {
+  test::SiteConfigure("demo\nfault * login latency 1200\n");
+  FormHarness h;
+  SendMessageW(h.control(L"CheckUser"), BM_SETCHECK, BST_CHECKED, 0);
+  bool ran = false;
+  bool boxesLocked = false;
+  test::RunSoon(300ms, [&] {
+    ran = true;
+    boxesLocked = !IsWindowEnabled(h.control(L"email")) && !IsWindowEnabled(h.control(L"password")) &&
+                  !IsWindowEnabled(h.control(L"CheckUser"));
+    // Whatever reaches the boxes meanwhile is not what was sent.
+    h.form().SetText(L"email", L"other@example.com");
+    h.form().SetText(L"password", L"other");
+    SendMessageW(h.control(L"CheckUser"), BM_SETCHECK, BST_UNCHECKED, 0);
+  });
+  ASSERT_TRUE(h.SignIn());
+  EXPECT_TRUE(ran);
+  EXPECT_TRUE(boxesLocked);
+  EXPECT_EQ(h.ReadFile(L"Lumadex.ini"), kDemoRemembered);
+}
+
+TEST_F(SignIn, ARestoreFromTheNotificationAreaDuringTheWaitLeavesTheBoxesAlone) {
+  test::SiteConfigure("demo\nfault * login latency 1200\n");
+  // Remembered from an earlier start: the other demo account.
+  const std::string key = "tesvolamir";
+  FormHarness h("1 " + Encipher(WideToAnsi(L"测试@example.com"), key) + "\r\n2 " +
+                Encipher(WideToAnsi(L"校内密码"), key) + "\r\n3 T\r\n");
+  ASSERT_EQ(h.form().Text(L"email"), L"测试@example.com");
+  HWND window = h.form().hwnd();
+  std::wstring emailAfterRestore, passwordAfterRestore;
+  test::RunSoon(200ms, [&] {
+    ShowWindow(window, SW_MINIMIZE);
+    SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
+    test::RunSoon(300ms, [&] {
+      emailAfterRestore = h.form().Text(L"email");
+      passwordAfterRestore = h.form().Text(L"password");
+    });
+  });
+  ASSERT_TRUE(h.SignIn(L"demo@example.com", L"demo"));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(emailAfterRestore, L"demo@example.com");
+  EXPECT_EQ(passwordAfterRestore, L"demo");
+  EXPECT_EQ(h.ReadFile(L"Lumadex.ini"), kDemoRemembered);
+}
+
+// A failed attempt gives the boxes back, with the focus where it was at the press.
+TEST_F(SignIn, BoxesAreUsableAgainAfterAFailure) {
+  test::SiteConfigure("demo\nfault * login status 500\n");
+  FormHarness h;
+  h.form().SetText(L"email", L"demo@example.com");
+  h.form().SetText(L"password", L"demo");
+  SetFocus(h.control(L"password"));
+  h.Type(L"password", L"\r");
+  EXPECT_EQ(h.form().Text(L"LoginInfo"), L"登录失败，可能是网络不通");
+  for (const wchar_t* box : {L"email", L"password", L"CheckUser", L"NBtnLogin"}) {
+    EXPECT_TRUE(IsUsable(h.control(box))) << box;
+  }
+  EXPECT_EQ(GetFocus(), h.control(L"password"));
+}
+
+// Whatever breaks a request, the press ends as a failed sign-in and the next one is taken.
+TEST(SignInFailures, AnyExceptionOfTheRequestCountsAsAFailedAttempt) {
+  FormHarness h(std::nullopt, L"127.0.0.1:1");
+  int requests = 0;
+  h.form().SetSignInPosterForTesting([&](const std::wstring&, const std::string&) -> HttpResponse {
+    ++requests;
+    throw std::bad_alloc();
+  });
+  EXPECT_FALSE(h.SignIn());
+  EXPECT_EQ(requests, 4);
+  EXPECT_EQ(h.form().Text(L"LoginInfo"), L"登录失败，可能是网络不通");
+  EXPECT_TRUE(IsUsable(h.control(L"email")));
+  EXPECT_TRUE(IsUsable(h.control(L"CheckUser")));
+  h.form().NBtnLogin().Click();
+  EXPECT_EQ(requests, 8);
+
+  h.form().SetSignInPosterForTesting([&](const std::wstring&, const std::string& body) {
+    ++requests;
+    EXPECT_EQ(body, "email=demo@example.com&password=demo");
+    HttpResponse answer;
+    answer.status = 200;
+    answer.complete = true;
+    return answer;
+  });
+  EXPECT_TRUE(h.SignIn());
+  EXPECT_EQ(requests, 9);
 }
 
 TEST_F(SignIn, EmptyFieldSendsNothing) {

@@ -8,6 +8,7 @@
 #include "services/ansi_win32.h"
 #include "services/mod_tray_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/tray_recorder_win32.h"
 
 namespace lumadex {
 namespace {
@@ -34,6 +35,58 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
   return {start, end};
 }
 
+// The window's controls as the design gives them, in twips relative to the box that holds them,
+// written out here rather than taken from the table the window is built from.
+struct ExpectedControl {
+  const wchar_t* name;
+  const wchar_t* parent;  // empty: the window itself
+  int left, top, width, height;
+  const wchar_t* text;    // null: not compared (text boxes, the progress bar)
+};
+
+constexpr ExpectedControl kExpectedControls[] = {
+    {L"FrameUser", L"", 120, 120, 6975, 1250, L"用户信息"},
+    {L"Label1", L"FrameUser", 120, 340, 1095, 255, L"校内帐号："},
+    {L"email", L"FrameUser", 1080, 240, 2415, 375, nullptr},
+    {L"Label2", L"FrameUser", 120, 800, 1095, 255, L"用户密码："},
+    {L"password", L"FrameUser", 1080, 720, 2415, 375, nullptr},
+    {L"CheckUser", L"FrameUser", 3645, 720, 2295, 375, L"记住用户登录信息"},
+    {L"NBtnLogin", L"FrameUser", 6000, 720, 855, 375, L"登 录"},
+    {L"LoginInfo", L"FrameUser", 3645, 340, 3105, 255, L"请放心使用校内网帐号登录"},
+    {L"FrameAblum", L"", 120, 1440, 6975, 1215, L"相册信息"},
+    {L"Label3", L"FrameAblum", 120, 360, 1095, 255, L"相册地址："},
+    {L"albumURLTxt", L"FrameAblum", 1080, 240, 4935, 375, nullptr},
+    {L"NBtnClip", L"FrameAblum", 6000, 240, 855, 375, L"粘 贴"},
+    {L"Label4", L"FrameAblum", 120, 800, 1095, 255, L"保存目录："},
+    {L"DirPathTxt", L"FrameAblum", 1080, 720, 4935, 375, nullptr},
+    {L"NBtnFile", L"FrameAblum", 6000, 720, 855, 375, L"目 录"},
+    {L"FrameMode", L"", 120, 2760, 6975, 1095, L"下载模式"},
+    {L"ModeContainer", L"FrameMode", 135, 240, 5415, 375, L""},
+    {L"OptionNew", L"ModeContainer", 0, 60, 1215, 255, L"全新模式"},
+    {L"OptionUpdate", L"ModeContainer", 1680, 0, 1095, 375, L"更新模式"},
+    {L"OptionPage", L"ModeContainer", 3300, 0, 1095, 375, L"翻页模式"},
+    {L"NewModeContainer", L"FrameMode", 120, 680, 5655, 255, L""},
+    {L"Label8", L"NewModeContainer", 0, 50, 975, 255, L"命名方式："},
+    {L"UrlInitName", L"NewModeContainer", 960, 30, 1335, 255, L"原始文件名"},
+    {L"AblumUpName", L"NewModeContainer", 2400, 30, 1095, 255, L"相册升序"},
+    {L"AblumDownName", L"NewModeContainer", 3720, 30, 1215, 255, L"相册降序"},
+    {L"PageModeContainer", L"FrameMode", 480, 2280, 3135, 300, L""},
+    {L"Label6", L"PageModeContainer", 0, 30, 900, 255, L"开始页数："},
+    {L"PhotoBenginPage", L"PageModeContainer", 960, 0, 495, 270, nullptr},
+    {L"Label7", L"PageModeContainer", 1680, 30, 900, 255, L"结束页数："},
+    {L"PhotoEndPage", L"PageModeContainer", 2640, 0, 495, 270, nullptr},
+    {L"UpdateModeContainer", L"FrameMode", 3960, 2280, 2055, 300, L""},
+    {L"Label5", L"UpdateModeContainer", 0, 30, 1300, 255, L"更新照片数量："},
+    {L"NewPhotoCount", L"UpdateModeContainer", 1320, 0, 495, 270, nullptr},
+    {L"NBtnDown", L"FrameMode", 6000, 240, 855, 705, L"下 载"},
+    {L"FrameDown", L"", 120, 3960, 6975, 975, L"下载进度"},
+    {L"DownInfo", L"FrameDown", 120, 300, 5655, 255, L"必须登录校内网，配置相册信息，才能下载相册"},
+    {L"NicePressBar", L"FrameDown", 120, 600, 6735, 225, nullptr},
+};
+
+// 15 twips to a pixel at 96 dots per inch, to the nearest pixel.
+int Pixels(int twips) { return (twips * 2 + 15) / 30; }
+
 TEST(MainWindowLayout, EveryControlHasItsTextPlaceAndParent) {
   FormHarness h;
   RECT client;
@@ -41,22 +94,20 @@ TEST(MainWindowLayout, EveryControlHasItsTextPlaceAndParent) {
   EXPECT_EQ(client.right, 494);
   EXPECT_EQ(client.bottom, 365);
   EXPECT_EQ(GetText(h.form().hwnd()), L"Lumadex");
-  for (const ControlSpec& spec : MainFormControls()) {
-    SCOPED_TRACE(std::wstring(spec.name).c_str());
-    HWND control = h.control(std::wstring(spec.name).c_str());
+  for (const ExpectedControl& expected : kExpectedControls) {
+    SCOPED_TRACE(expected.name);
+    HWND control = h.control(expected.name);
     ASSERT_NE(control, nullptr);
-    const HWND expectedParent = spec.parent.empty() ? h.form().hwnd() : h.control(std::wstring(spec.parent).c_str());
-    EXPECT_EQ(GetParent(control), expectedParent);
+    EXPECT_EQ(GetParent(control), *expected.parent ? h.control(expected.parent) : h.form().hwnd());
     const RECT rect = RectInParent(control);
-    EXPECT_EQ(rect.left, TwipsToPixels(spec.left));
-    EXPECT_EQ(rect.top, TwipsToPixels(spec.top));
-    EXPECT_EQ(rect.right - rect.left, TwipsToPixels(spec.width));
-    EXPECT_EQ(rect.bottom - rect.top, TwipsToPixels(spec.height));
-    if (spec.kind != ControlKind::TextBox && spec.kind != ControlKind::ProgressBar) {
-      EXPECT_EQ(GetText(control), std::wstring(spec.text));
-    }
+    EXPECT_EQ(rect.left, Pixels(expected.left));
+    EXPECT_EQ(rect.top, Pixels(expected.top));
+    EXPECT_EQ(rect.right - rect.left, Pixels(expected.width));
+    EXPECT_EQ(rect.bottom - rect.top, Pixels(expected.height));
+    if (expected.text) EXPECT_EQ(GetText(control), expected.text);
   }
-  // A few places spelled out, so that a wrong conversion in the table would show.
+  // Nothing more than these.
+  EXPECT_EQ(MainFormControls().size(), std::size(kExpectedControls));
   EXPECT_EQ(RectInParent(h.control(L"email")).left, 72);
   EXPECT_EQ(RectInParent(h.control(L"NBtnDown")).bottom - RectInParent(h.control(L"NBtnDown")).top, 47);
 }
@@ -211,12 +262,28 @@ TEST(MainWindowSettings, RememberedDetailsFillTheFields) {
 }
 
 TEST(MainWindowSettings, UnreadableSettingsLeaveTheFieldsEmpty) {
-  std::string garbage(70000, '\0');
-  for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919) & 0xff);
-  FormHarness h(garbage);
-  EXPECT_EQ(h.form().Text(L"email"), L"");
-  EXPECT_FALSE(h.form().IsChecked(L"CheckUser"));
-  EXPECT_TRUE(IsWindowEnabled(h.control(L"FrameUser")));
+  // Remembered details the window would show, were the file readable.
+  const std::string remembered = "1 \x72\x59\x80\x64\r\n2 \x72\x59\x80\x64\r\n3 T\r\n";
+  FormHarness first(remembered);
+  EXPECT_TRUE(first.form().IsChecked(L"CheckUser"));
+  // Another program holds the file open and lets nobody read it.
+  const std::wstring path = first.folder() + L"\\Lumadex.ini";
+  HANDLE locked = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  {
+    MainForm second(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(second.Create(SW_SHOWNORMAL, false));
+    SetForegroundWindow(second.hwnd());
+    test::Pump(50ms);
+    EXPECT_FALSE(second.Settings.IsLoaded());
+    EXPECT_EQ(second.Text(L"email"), L"");
+    EXPECT_EQ(second.Text(L"password"), L"");
+    EXPECT_FALSE(second.IsChecked(L"CheckUser"));
+    EXPECT_TRUE(IsWindowEnabled(second.Control(L"FrameUser")));
+    EXPECT_EQ(GetFocus(), second.Control(L"email"));
+  }
+  CloseHandle(locked);
+  EXPECT_EQ(first.ReadFile(L"Lumadex.ini"), remembered);
 }
 
 TEST(MainWindowSettings, ASettingsFolderInsteadOfAFileIsSurvived) {
@@ -258,20 +325,35 @@ TEST(MainWindowClose, RefusedWhileDownloadingAndAcceptedAfterwards) {
 TEST(MainWindowTray, MinimisingHidesAndTheIconBringsItBack) {
   FormHarness h;
   HWND window = h.form().hwnd();
+  test::TrayRecorder shell;
   ShowWindow(window, SW_MINIMIZE);
   test::Pump(50ms);
   EXPECT_FALSE(IsWindowVisible(window));
-  const NOTIFYICONDATAA& record = TrayRecordForTesting();
-  EXPECT_EQ(AnsiToWide(record.szInfo), L"谢谢您的支持");
-  EXPECT_EQ(AnsiToWide(record.szInfoTitle), L"Lumadex");
-  EXPECT_EQ(AnsiToWide(record.szTip), L"Lumadex");
-  EXPECT_EQ(record.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
+  ASSERT_EQ(shell.calls().size(), 2u);
+  const test::TrayCall add = shell.calls()[0];
+  EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(add.record.hWnd, window);
+  EXPECT_EQ(add.record.uID, 1u);
+  EXPECT_EQ(add.record.uFlags, 7u);
+  EXPECT_EQ(add.record.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
+  EXPECT_EQ(AnsiToWide(add.tip()), L"Lumadex");
+  const test::TrayCall balloon = shell.calls()[1];
+  EXPECT_EQ(balloon.message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(balloon.record.uFlags, 16u);
+  EXPECT_EQ(balloon.record.dwInfoFlags, 0u);
+  EXPECT_EQ(AnsiToWide(balloon.info()), L"谢谢您的支持");
+  EXPECT_EQ(AnsiToWide(balloon.title()), L"Lumadex");
 
-  // A move over the icon while idle changes nothing; a left press restores the window.
+  // A move over the icon while idle sends nothing; a left press removes the icon and restores
+  // the window.
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_MOUSEMOVE);
-  EXPECT_EQ(AnsiToWide(record.szTip), L"Lumadex");
+  EXPECT_EQ(shell.calls().size(), 2u);
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
   test::Pump(50ms);
+  ASSERT_EQ(shell.calls().size(), 3u);
+  EXPECT_EQ(shell.last().message, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_EQ(shell.last().record.hWnd, window);
+  EXPECT_EQ(shell.last().record.uID, 1u);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_FALSE(IsIconic(window));
 }
@@ -279,14 +361,40 @@ TEST(MainWindowTray, MinimisingHidesAndTheIconBringsItBack) {
 TEST(MainWindowTray, WhileDownloadingTheIconSaysSo) {
   FormHarness h;
   HWND window = h.form().hwnd();
+  test::TrayRecorder shell;
   h.form().Downloading = true;
   ShowWindow(window, SW_MINIMIZE);
   test::Pump(50ms);
-  const NOTIFYICONDATAA& record = TrayRecordForTesting();
-  EXPECT_EQ(AnsiToWide(record.szInfo), L"正在下载中…");
+  EXPECT_EQ(AnsiToWide(shell.last().info()), L"正在下载中…");
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_MOUSEMOVE);
-  EXPECT_EQ(AnsiToWide(record.szTip), L"正在下载中…");
+  EXPECT_EQ(shell.last().message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(shell.last().record.uFlags, 7u);
+  EXPECT_EQ(AnsiToWide(shell.last().tip()), L"正在下载中…");
   h.form().Downloading = false;
+  SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
+}
+
+// Once signed in, the boxes the window would focus on its return are locked; the focus goes back
+// where it was, or to the first control that can take it, so keys still reach the buttons.
+TEST(MainWindowTray, ARestoreOnceSignedInLeavesTheFocusUsable) {
+  FormHarness h("1 \x72\x59\x80\x64\r\n2 \x72\x59\x80\x64\r\n3 T\r\n");
+  HWND window = h.form().hwnd();
+  SetOwnEnabled(h.control(L"FrameUser"), false);
+  SetOwnEnabled(h.control(L"FrameAblum"), true);
+  SetOwnEnabled(h.control(L"FrameMode"), true);
+  test::TrayRecorder shell;
+  for (const wchar_t* before : {L"NBtnDown", L""}) {
+    SCOPED_TRACE(before);
+    SetFocus(*before ? h.control(before) : nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    test::Pump(50ms);
+    ASSERT_FALSE(IsWindowVisible(window));
+    SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
+    test::Pump(50ms);
+    ASSERT_TRUE(IsWindowVisible(window));
+    // Without a focus before, the first usable control in keyboard order takes it.
+    EXPECT_EQ(GetFocus(), h.control(*before ? before : L"albumURLTxt"));
+  }
 }
 
 TEST(MainWindowButtons, PasteTakesTheClipboardText) {

@@ -1,6 +1,5 @@
 #include "support/form_harness_win32.h"
 
-#include <shellapi.h>
 
 #include <atomic>
 #include <map>
@@ -50,15 +49,42 @@ std::wstring TestSiteHost() {
   return length > 0 && length < 256 ? std::wstring(value, length) : std::wstring(L"127.0.0.1:18080");
 }
 
+namespace {
+
+// `path` is in its "\\?\" form, so that folders beyond MAX_PATH go as well. Links to folders are
+// removed, never followed.
+void DeleteLongTree(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(child.c_str());
+      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveDirectoryW(child.c_str());
+      } else {
+        DeleteLongTree(child);
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+// Only absolute folders below a drive's root; the shell's own delete is not used, since it cuts
+// long paths short and then deletes from the wrong folder.
 void DeleteTree(const std::wstring& folder) {
-  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-  std::wstring from = folder;
-  from.push_back(L'\0');  // the shell wants a double-zero-terminated list
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&op);
+  const bool absolute = folder.size() > 3 && folder[1] == L':' && folder[2] == L'\\';
+  if (!absolute || folder.find(L"\\..") != std::wstring::npos) return;
+  const std::wstring path = L"\\\\?\\" + folder;
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  DeleteLongTree(path);
 }
 
 FormHarness::FormHarness(std::optional<std::string> settings, const std::wstring& host)

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <objbase.h>
 
-// The Windows tests run on one apartment-threaded UI thread, as the program does.
+#include "app/program_start_win32.h"
+
+// The Windows tests start their thread the way the program starts its own.
 int wmain(int argc, wchar_t** argv) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  CoUninitialize();
-  return result;
+  return lumadex::RunProgramThread([&] {
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+  });
 }
