@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -93,10 +94,14 @@ class WinInetClient : public BareClient {
         cookie_ = Widen(text.substr(0, text.find(';')));
       }
     }
+    // Read as the program reads: whatever has arrived, as soon as it has.
     std::string received;
     char buffer[64 * 1024];
-    DWORD got = 0;
-    while (InternetReadFile(request, buffer, sizeof buffer, &got) && got > 0) received.append(buffer, got);
+    for (DWORD available = 0; InternetQueryDataAvailable(request, &available, 0, 0) && available > 0;) {
+      DWORD got = 0;
+      if (!InternetReadFile(request, buffer, std::min<DWORD>(available, sizeof buffer), &got) || got == 0) break;
+      received.append(buffer, got);
+    }
     InternetCloseHandle(request);
     return received;
   }

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
+
 #include "client/bare_client.h"
 
 namespace lumadex::bench {
@@ -31,10 +33,14 @@ class WinHttpClient : public BareClient {
                             static_cast<DWORD>(body.size()), static_cast<DWORD>(body.size()), 0) ||
         !WinHttpReceiveResponse(request, nullptr))
       Die("WinHttpSendRequest");
+    // Whatever has arrived, as soon as it has, as the WinINet clients read.
     std::string received;
     char buffer[64 * 1024];
-    DWORD got = 0;
-    while (WinHttpReadData(request, buffer, sizeof buffer, &got) && got > 0) received.append(buffer, got);
+    for (DWORD available = 0; WinHttpQueryDataAvailable(request, &available) && available > 0;) {
+      DWORD got = 0;
+      if (!WinHttpReadData(request, buffer, std::min<DWORD>(available, sizeof buffer), &got) || got == 0) break;
+      received.append(buffer, got);
+    }
     WinHttpCloseHandle(request);
     return received;
   }
