@@ -6,11 +6,12 @@
 namespace lumadex::site {
 
 const char kUsage[] =
-    "usage: lumadex-site --port N [--host ADDR] [--config FILE] [--log FILE]\n"
+    "usage: lumadex-site --port N [--host ADDR] [--config FILE] [--log FILE] [--small-photos]\n"
     "  --host    a loopback address: 127.x.y.z, ::1 or localhost (default 127.0.0.1)\n"
     "  --port    0 picks a free port\n"
     "  --config  the site's accounts, albums and faults (default: the built-in demo set)\n"
-    "  --log     also append the request log to FILE\n";
+    "  --log     also append the request log to FILE\n"
+    "  --small-photos  serve small 320 x 240 photos (quicker to make) instead of 720 across\n";
 
 CommandLineParse parse_command_line(const std::vector<std::string>& args) {
   CommandLine cl;
@@ -23,6 +24,10 @@ CommandLineParse parse_command_line(const std::vector<std::string>& args) {
     }
     if (name == "--help" || name == "-h") {
       cl.help = true;
+      continue;
+    }
+    if (name == "--small-photos" && !value) {
+      cl.small_photos = true;
       continue;
     }
     if (name != "--port" && name != "--host" && name != "--config" && name != "--log") {

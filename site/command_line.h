@@ -1,4 +1,4 @@
-// lumadex-site --port N [--host ADDR] [--config FILE] [--log FILE]
+// lumadex-site --port N [--host ADDR] [--config FILE] [--log FILE] [--small-photos]
 #pragma once
 
 #include <optional>
@@ -12,6 +12,7 @@ struct CommandLine {
   std::string host = "127.0.0.1";
   std::string config_path;  // empty: the built-in demo set
   std::string log_path;     // empty: the request log stays in memory only
+  bool small_photos = false;  // 320 x 240 gradients instead of photos of a real size
   bool help = false;
 };
 

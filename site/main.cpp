@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
 
   SiteServer server(catalog);
+  server.state().photos.use_small_photos(cl.small_photos);
   if (!cl.log_path.empty() && !server.state().log.mirror_to(cl.log_path)) {
     std::cerr << "lumadex-site: cannot append to log file " << cl.log_path << "\n";
     return kBadUsage;

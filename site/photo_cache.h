@@ -15,6 +15,9 @@ class PhotoCache {
  public:
   explicit PhotoCache(std::size_t max_bytes = 256u << 20) : max_bytes_(max_bytes) {}
 
+  // Small photos from now on; those already made are forgotten.
+  void use_small_photos(bool small);
+
   std::shared_ptr<const std::string> get(std::int64_t album, std::int64_t n);
 
  private:
@@ -22,6 +25,7 @@ class PhotoCache {
   std::map<std::pair<std::int64_t, std::int64_t>, std::shared_ptr<const std::string>> photos_;
   std::size_t bytes_ = 0;
   std::size_t max_bytes_;
+  bool small_ = false;
 };
 
 }  // namespace lumadex::site

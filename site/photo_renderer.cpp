@@ -27,19 +27,107 @@ constexpr std::uint8_t kDigits[10][7] = {
     {0x70, 0x88, 0x88, 0x70, 0x88, 0x88, 0x70}, {0x70, 0x88, 0x88, 0x78, 0x08, 0x10, 0x60},
 };
 
+std::uint32_t mix32(std::uint32_t h) {
+  h ^= h >> 16;
+  h *= 0x7feb352du;
+  h ^= h >> 15;
+  h *= 0x846ca68bu;
+  h ^= h >> 16;
+  return h;
+}
+
+// 0..255 at a lattice point, the same for the same seed and point.
+int lattice(std::uint32_t seed, int x, int y) {
+  return static_cast<int>(mix32(seed ^ mix32(static_cast<std::uint32_t>(x) * 0x9e3779b1u ^
+                                             static_cast<std::uint32_t>(y) * 0x85ebca77u)) &
+                          0xFF);
+}
+
+// Smooth value noise, 0..255, over cells of `cell` pixels, its lattice worked out once
+// for the whole picture; integer maths only, so every build of the site gives the same
+// picture.
+class ValueNoise {
+ public:
+  ValueNoise(std::uint32_t seed, int cell, int width, int height)
+      : cell_(cell), columns_(width / cell + 2), values_(static_cast<std::size_t>(columns_) * (height / cell + 2)) {
+    for (std::size_t i = 0; i < values_.size(); ++i)
+      values_[i] = lattice(seed, static_cast<int>(i % static_cast<std::size_t>(columns_)),
+                           static_cast<int>(i / static_cast<std::size_t>(columns_)));
+  }
+
+  int at(int x, int y) const {
+    const int cx = x / cell_, cy = y / cell_;
+    const int sx = ease((x % cell_) * 256 / cell_), sy = ease((y % cell_) * 256 / cell_);
+    const int* row = &values_[static_cast<std::size_t>(cy) * columns_ + cx];
+    const int top = row[0] * (256 - sx) + row[1] * sx;
+    const int bottom = row[columns_] * (256 - sx) + row[columns_ + 1] * sx;
+    return (top * (256 - sy) + bottom * sy) >> 16;
+  }
+
+ private:
+  static int ease(int f) { return f * f * (768 - 2 * f) / 65536; }  // smoothstep on 0..256
+
+  int cell_;
+  int columns_;
+  std::vector<int> values_;
+};
+
 class Canvas {
  public:
-  Canvas() : pixels_(static_cast<std::size_t>(kPhotoWidth) * kPhotoHeight) {}
+  Canvas(int width, int height)
+      : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height) {}
+
+  int width() const { return width_; }
+  int height() const { return height_; }
 
   void gradient(std::uint32_t seed) {
     Rgb from = colour(seed), to = colour(seed >> 11 ^ 0x9e3779b9u);
     int angle = static_cast<int>(seed % 3);  // across, down or diagonal
-    for (int y = 0; y < kPhotoHeight; ++y) {
-      for (int x = 0; x < kPhotoWidth; ++x) {
-        int t = angle == 0 ? x * 255 / (kPhotoWidth - 1)
-                : angle == 1 ? y * 255 / (kPhotoHeight - 1)
-                             : (x + y) * 255 / (kPhotoWidth + kPhotoHeight - 2);
-        pixels_[static_cast<std::size_t>(y) * kPhotoWidth + x] = mix(from, to, t);
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) {
+        int t = angle == 0 ? x * 255 / (width_ - 1)
+                : angle == 1 ? y * 255 / (height_ - 1)
+                             : (x + y) * 255 / (width_ + height_ - 2);
+        at(x, y) = mix(from, to, t);
+      }
+    }
+  }
+
+  // Sky above a line of hills, textured ground below, and a camera's fine grain over all.
+  // How much grain and detail varies by photo, and with it the size of the file.
+  void landscape(std::uint32_t seed) {
+    const Rgb skyTop = colour(seed), skyLow = lighten(colour(seed >> 7 ^ 0x5bd1e995u));
+    const Rgb hill = darken(colour(seed >> 13 ^ 0x27d4eb2du)), ground = colour(seed >> 3 ^ 0x165667b1u);
+    const int grain = 6 + static_cast<int>(mix32(seed ^ 0xa5a5a5a5u) % 13);  // 6..18 levels
+    const int detail = 40 + static_cast<int>(mix32(seed ^ 0x3c6ef372u) % 60);
+    const ValueNoise far(seed ^ 0x1111u, 173, width_, 1), close(seed ^ 0x2222u, 41, width_, 1);
+    const ValueNoise clouds(seed ^ 0x3333u, 97, width_, 2 * height_);
+    const ValueNoise broad(seed ^ 0x4444u, 61, width_, height_), middle(seed ^ 0x5555u, 17, width_, height_),
+        fine(seed ^ 0x6666u, 5, width_, height_);
+    std::vector<int> ridge(static_cast<std::size_t>(width_));
+    for (int x = 0; x < width_; ++x) {
+      const int wave = far.at(x, 0) * 2 + close.at(x, 0);
+      ridge[static_cast<std::size_t>(x)] = height_ * 3 / 10 + wave * height_ / (3 * 255 * 3);
+    }
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) {
+        const int horizon = ridge[static_cast<std::size_t>(x)];
+        Rgb c;
+        if (y < horizon) {
+          // Sky with soft clouds.
+          const int cloud = clouds.at(x, y * 2);
+          c = mix(mix(skyTop, skyLow, y * 255 / std::max(1, horizon)), Rgb{245, 245, 250},
+                  std::max(0, cloud - 150) * 2);
+        } else {
+          // Fields and rocks: three octaves of noise, stronger in the nearer (lower) part.
+          const int near = (y - horizon) * 255 / std::max(1, height_ - horizon);
+          const int field = (broad.at(x, y) * 4 + middle.at(x, y) * 2 + fine.at(x, y) * 2) / 8;
+          c = mix(mix(hill, ground, near), darken(ground), field);
+          c = shade(c, (field - 128) * detail * (64 + near) / (128 * 100 * 2));
+        }
+        const int noise = static_cast<int>(mix32(seed ^ static_cast<std::uint32_t>(y * width_ + x) * 0x9e3779b1u) %
+                                           static_cast<std::uint32_t>(2 * grain + 1)) - grain;
+        at(x, y) = shade(c, noise);
       }
     }
   }
@@ -66,24 +154,35 @@ class Canvas {
   const std::vector<Rgb>& pixels() const { return pixels_; }
 
  private:
+  Rgb& at(int x, int y) { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+
   static Rgb colour(std::uint32_t s) {
     return {static_cast<std::uint8_t>(40 + s % 180), static_cast<std::uint8_t>(40 + (s >> 8) % 180),
             static_cast<std::uint8_t>(40 + (s >> 16) % 180)};
   }
+  static Rgb lighten(Rgb c) { return mix(c, Rgb{255, 255, 255}, 110); }
+  static Rgb darken(Rgb c) { return mix(c, Rgb{0, 0, 0}, 120); }
+  static Rgb shade(Rgb c, int by) {
+    auto s = [by](int v) { return static_cast<std::uint8_t>(std::clamp(v + by, 0, 255)); };
+    return {s(c.r), s(c.g), s(c.b)};
+  }
 
   static Rgb mix(Rgb a, Rgb b, int t) {
+    t = std::clamp(t, 0, 255);
     auto m = [t](int p, int q) { return static_cast<std::uint8_t>((p * (255 - t) + q * t) / 255); };
     return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
   }
 
   void block(int x0, int y0, int size, Rgb c) {
-    for (int y = std::max(0, y0); y < std::min(kPhotoHeight, y0 + size); ++y) {
-      for (int x = std::max(0, x0); x < std::min(kPhotoWidth, x0 + size); ++x) {
-        pixels_[static_cast<std::size_t>(y) * kPhotoWidth + x] = c;
+    for (int y = std::max(0, y0); y < std::min(height_, y0 + size); ++y) {
+      for (int x = std::max(0, x0); x < std::min(width_, x0 + size); ++x) {
+        at(x, y) = c;
       }
     }
   }
 
+  int width_;
+  int height_;
   std::vector<Rgb> pixels_;
 };
 
@@ -95,7 +194,8 @@ struct ErrorTrap {
 
 void on_jpeg_error(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->env, 1); }
 
-std::string encode(const std::vector<Rgb>& pixels) {
+std::string encode(const Canvas& canvas) {
+  const std::vector<Rgb>& pixels = canvas.pixels();
   jpeg_compress_struct info{};
   ErrorTrap trap{};
   unsigned char* out = nullptr;
@@ -110,15 +210,15 @@ std::string encode(const std::vector<Rgb>& pixels) {
   }
   jpeg_create_compress(&info);
   jpeg_mem_dest(&info, &out, &out_size);
-  info.image_width = kPhotoWidth;
-  info.image_height = kPhotoHeight;
+  info.image_width = static_cast<JDIMENSION>(canvas.width());
+  info.image_height = static_cast<JDIMENSION>(canvas.height());
   info.input_components = 3;
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 85, TRUE);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
-    auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(&pixels[info.next_scanline * kPhotoWidth]));
+    auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(&pixels[info.next_scanline * static_cast<std::size_t>(canvas.width())]));
     jpeg_write_scanlines(&info, &row, 1);
   }
   jpeg_finish_compress(&info);
@@ -130,19 +230,26 @@ std::string encode(const std::vector<Rgb>& pixels) {
 
 }  // namespace
 
-std::string render_photo_jpeg(std::int64_t album, std::int64_t n) {
+PhotoSize photo_size(std::int64_t album, std::int64_t n, bool small) {
+  if (small) return {kSmallPhotoWidth, kSmallPhotoHeight};
+  return {kPhotoWidth, mix32(photo_seed(album, n) ^ 0x68e31da4u) % 3 == 0 ? 480 : 540};
+}
+
+std::string render_photo_jpeg(std::int64_t album, std::int64_t n, bool small) {
   static_assert(sizeof(Rgb) == 3, "scanlines are handed to libjpeg as packed RGB");
   std::uint32_t seed = photo_seed(album, n);
-  Canvas canvas;
-  canvas.gradient(seed);
+  const PhotoSize size = photo_size(album, n, small);
+  Canvas canvas(size.width, size.height);
+  if (small) canvas.gradient(seed);
+  else canvas.landscape(seed);
 
   // Photo numbers have at most five digits; size them to fill most of the width.
   int digits = static_cast<int>(std::to_string(n).size());
-  int scale = std::min(14, (kPhotoWidth - 40) / (digits * 6));
+  int scale = std::min(small ? 14 : 30, (size.width - 40) / (digits * 6));
   int width = (digits * 6 - 1) * scale;
-  canvas.number(n, (kPhotoWidth - width) / 2, (kPhotoHeight - 7 * scale) / 2 + 10, scale, {250, 250, 245});
-  canvas.number(album, 8, 8, 2, {235, 235, 235});
-  return encode(canvas.pixels());
+  canvas.number(n, (size.width - width) / 2, (size.height - 7 * scale) / 2 + 10, scale, {250, 250, 245});
+  canvas.number(album, 8, 8, small ? 2 : 4, {235, 235, 235});
+  return encode(canvas);
 }
 
 }  // namespace lumadex::site

@@ -4,8 +4,9 @@
 // the UI thread's messages: the stop button, timers, the tray icon, painting and the close
 // request are all handled during a fetch, and their handlers may start fetches of their
 // own. The call returns when the response is in, as if it had sent, pumped messages until
-// done, and returned. All requests share one WinINet session, hence one cookie store: the
-// cookie the sign-in gets goes with every later page and photo request.
+// done, and returned. All requests share one WinINet session, opened with the system's
+// proxy settings, and one cookie jar of the program's own: the cookie the sign-in gets goes
+// with every later page and photo request to its host.
 #pragma once
 #include <chrono>
 #include <cstdint>
@@ -54,13 +55,14 @@ struct HttpResponse {
 
 // Sends `method` to `address` with the raw header block `headers` (each line ending in
 // "\r\n", e.g. L"Content-Type: application/x-www-form-urlencoded\r\n") and `body`, waiting
-// as FetchText does. Redirects are followed. A failure once the status has arrived is not
+// as FetchText does. Redirects are followed (a 303, or a 301 or 302 after a POST, as a GET
+// without the body and headers); every answer's cookies are kept. A failure once the status has arrived is not
 // thrown but shows as complete == false; before that it is.
 // Throws FetchError: Network, Timeout (also when the body stalls), Cancelled.
 HttpResponse HttpRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
                          std::string_view body, std::chrono::milliseconds idleTimeout);
 
-// Forgets every cookie WinINet holds for this process, the sign-in's among them.
+// Forgets every cookie the program holds, the sign-in's among them.
 void ForgetCookies();
 
 }  // namespace lumadex

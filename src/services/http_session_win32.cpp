@@ -1,6 +1,10 @@
 #include "services/http_session_win32.h"
 
+#include <ctime>
 #include <mutex>
+
+#include "services/ansi_win32.h"
+#include "services/cookie_jar.h"
 
 namespace lumadex {
 namespace {
@@ -10,6 +14,8 @@ constexpr wchar_t kUserAgent[] = L"Mozilla/4.0 (compatible; Lumadex)";
 struct Session {
   std::mutex mutex;
   InternetHandle handle;
+  std::mutex cookieMutex;
+  CookieJar cookies;
 };
 
 // Never destroyed: a worker abandoned by its caller may still be inside a request while
@@ -19,17 +25,47 @@ Session& TheSession() {
   return *session;
 }
 
+CookieTime Now() { return static_cast<CookieTime>(std::time(nullptr)); }
+
 }  // namespace
 
 HINTERNET SharedInternetSession() {
   Session& session = TheSession();
   std::lock_guard lock(session.mutex);
-  // The site is on this machine: no proxy, whatever the system's settings say.
+  // The system's proxy settings, as a browser on this machine would use them: on campus
+  // networks the site may be reachable only through the proxy.
   if (!session.handle)
-    session.handle.reset(InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    session.handle.reset(InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   return session.handle.get();
 }
 
-void ForgetInternetCookies() { InternetSetOptionW(nullptr, INTERNET_OPTION_END_BROWSER_SESSION, nullptr, 0); }
+void ReopenInternetSession() {
+  Session& session = TheSession();
+  std::lock_guard lock(session.mutex);
+  session.handle.release();
+}
+
+std::string SessionCookieHeader(std::wstring_view host, std::wstring_view path, bool secure) {
+  Session& session = TheSession();
+  const std::string narrowHost = WideToUtf8(host), narrowPath = WideToUtf8(path);
+  std::lock_guard lock(session.cookieMutex);
+  return session.cookies.HeaderFor(narrowHost, narrowPath, secure, Now());
+}
+
+void TakeSessionCookie(std::string_view setCookie, std::wstring_view host, std::wstring_view path, bool secure) {
+  Session& session = TheSession();
+  const std::string narrowHost = WideToUtf8(host), narrowPath = WideToUtf8(path);
+  std::lock_guard lock(session.cookieMutex);
+  session.cookies.Take(setCookie, narrowHost, narrowPath, secure, Now());
+}
+
+void ForgetInternetCookies() {
+  Session& session = TheSession();
+  {
+    std::lock_guard lock(session.cookieMutex);
+    session.cookies.Clear();
+  }
+  InternetSetOptionW(nullptr, INTERNET_OPTION_END_BROWSER_SESSION, nullptr, 0);
+}
 
 }  // namespace lumadex

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "services/ansi_win32.h"
 #include "services/http_session_win32.h"
@@ -10,9 +11,68 @@ namespace lumadex {
 namespace {
 
 // No URL cache either way (every page is asked of the site afresh), connections kept
-// alive between requests, and never a WinINet dialog. Cookies and redirects stay on.
+// alive between requests, and never a WinINet dialog. WinINet's cookie store is left out:
+// looking cookies up in it costs more than the rest of a request, so the program sends
+// its own. Redirects are followed here rather than by WinINet, which would carry the
+// cookie header to whatever host the redirect names.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                                INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI;
+                                INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
+                                INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// As many redirects as browsers follow before they give up on a loop.
+constexpr int kMostRedirects = 20;
+
+bool IsRedirect(DWORD status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Every Set-Cookie header of the answer, as sent.
+std::vector<std::string> SetCookieHeaders(HINTERNET request) {
+  std::vector<std::string> values;
+  std::string buffer(256, '\0');
+  for (DWORD index = 0;;) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD at = index;
+    if (HttpQueryInfoA(request, HTTP_QUERY_SET_COOKIE, buffer.data(), &size, &at)) {
+      values.emplace_back(buffer.data(), size);
+      if (at == index) break;  // a stack that does not move the index on would loop for ever
+      index = at;
+    } else if (GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > buffer.size()) {
+      buffer.resize(size);
+    } else {
+      break;
+    }
+  }
+  return values;
+}
+
+std::wstring AddressOf(const HttpTarget& target) {
+  return (target.secure ? L"https://" : L"http://") + target.host + L":" + std::to_wstring(target.port) +
+         target.object;
+}
+
+// Where a redirect leads: its Location, read against the address it answered.
+std::optional<HttpTarget> RedirectTarget(HINTERNET request, const HttpTarget& from) {
+  std::wstring location(512, L'\0');
+  DWORD size = static_cast<DWORD>(location.size() * sizeof(wchar_t));
+  if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location.data(), &size, nullptr)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    location.resize(size / sizeof(wchar_t) + 1);
+    size = static_cast<DWORD>(location.size() * sizeof(wchar_t));
+    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location.data(), &size, nullptr)) return std::nullopt;
+  }
+  location.resize(size / sizeof(wchar_t));
+  if (location.empty()) return std::nullopt;
+  const std::wstring base = AddressOf(from);
+  DWORD length = 0;
+  InternetCombineUrlW(base.c_str(), location.c_str(), nullptr, &length, 0);
+  if (length == 0) return std::nullopt;
+  std::wstring combined(length + 1, L'\0');
+  length = static_cast<DWORD>(combined.size());
+  if (!InternetCombineUrlW(base.c_str(), location.c_str(), combined.data(), &length, 0)) return std::nullopt;
+  combined.resize(length);
+  return SplitHttpAddress(combined);
+}
 
 // The body is asked for in pieces no larger than this, each as soon as it is there, so
 // that a slow body still counts as progress piece by piece.
@@ -159,24 +219,46 @@ void HttpTransfer::Fail(FetchErrorKind kind, const char* what, DWORD error) cons
 void HttpTransfer::Perform() {
   const HINTERNET session = SharedInternetSession();
   if (!session) Fail(FetchErrorKind::Network, "cannot open an Internet session", GetLastError());
-  InternetHandle connection(InternetConnectW(session, target_.host.c_str(), target_.port, nullptr, nullptr,
+  std::wstring method = method_, headers = headers_;
+  std::string_view body = body_;
+  HttpTarget target = target_;
+  for (int hop = 0;; ++hop) {
+    std::optional<HttpTarget> next = PerformHop(session, method, target, headers, body, hop < kMostRedirects);
+    if (!next) return;
+    // As browsers do: after a 303, or a 301 or 302 answering a POST, the form is not sent
+    // again, and the next request is a plain GET.
+    const unsigned status = response_.status;
+    if (status == 303 || ((status == 301 || status == 302) && method == L"POST")) {
+      method = L"GET";
+      headers.clear();
+      body = {};
+    }
+    target = std::move(*next);
+    response_ = HttpResponse{};
+  }
+}
+
+std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std::wstring& method,
+                                                   const HttpTarget& target, const std::wstring& headers,
+                                                   std::string_view body, bool mayRedirect) {
+  InternetHandle connection(InternetConnectW(session, target.host.c_str(), target.port, nullptr, nullptr,
                                              INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) Fail(FetchErrorKind::Network, "cannot reach the host", GetLastError());
   // Closing the connection handle also closes the request handle under it, freeing that
-  // handle's value for reuse; so the request is closed first, however Perform ends.
+  // handle's value for reuse; so the request is closed first, however this hop ends.
   struct RequestCloser {
     HttpTransfer& transfer;
     ~RequestCloser() { transfer.CloseRequest(); }
   } closeRequestFirst{*this};
 
-  const DWORD flags = kRequestFlags | (target_.secure ? INTERNET_FLAG_SECURE : 0);
+  const DWORD flags = kRequestFlags | (target.secure ? INTERNET_FLAG_SECURE : 0);
   const HINTERNET request =
-      HttpOpenRequestW(connection.get(), method_.c_str(), target_.object.c_str(), nullptr, nullptr, nullptr, flags, 0);
+      HttpOpenRequestW(connection.get(), method.c_str(), target.object.c_str(), nullptr, nullptr, nullptr, flags, 0);
   if (!request) Fail(FetchErrorKind::Network, "cannot make the request", GetLastError());
   {
     std::lock_guard lock(mutex_);
     request_ = request;
-    if (abandoned_) return;
+    if (abandoned_) return std::nullopt;
   }
   // WinINet's own time-outs end a blocked call by themselves, so that a worker whose
   // caller gave up does not stay blocked for ever.
@@ -186,25 +268,39 @@ void HttpTransfer::Perform() {
     InternetSetOptionW(request, option, &value, sizeof(value));
   }
 
-  if (!EnterCall()) return;
-  const BOOL sent = HttpSendRequestW(request, headers_.empty() ? nullptr : headers_.c_str(),
-                                     static_cast<DWORD>(headers_.size()),
-                                     body_.empty() ? nullptr : const_cast<char*>(body_.data()),
-                                     static_cast<DWORD>(body_.size()));
+  std::wstring allHeaders = headers;
+  if (const std::string cookies = SessionCookieHeader(target.host, target.object, target.secure); !cookies.empty())
+    allHeaders += L"Cookie: " + Utf8ToWide(cookies) + L"\r\n";
+
+  if (!EnterCall()) return std::nullopt;
+  const BOOL sent = HttpSendRequestW(request, allHeaders.empty() ? nullptr : allHeaders.c_str(),
+                                     static_cast<DWORD>(allHeaders.size()),
+                                     body.empty() ? nullptr : const_cast<char*>(body.data()),
+                                     static_cast<DWORD>(body.size()));
   const DWORD sendError = sent ? 0 : GetLastError();
-  if (!LeaveCall(sent != FALSE)) return;
+  if (!LeaveCall(sent != FALSE)) return std::nullopt;
   if (!sent) Fail(TimedOut(sendError) ? FetchErrorKind::Timeout : FetchErrorKind::Network, "no response", sendError);
 
   DWORD status = 0;
   DWORD size = sizeof(status);
   if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
     response_.status = status;
+  // Every answer's cookies are kept, a redirect's too: a sign-in often sets its cookie on
+  // the redirect that follows it.
+  for (const std::string& setCookie : SetCookieHeaders(request))
+    TakeSessionCookie(setCookie, target.host, target.object, target.secure);
+
+  if (mayRedirect && IsRedirect(status)) {
+    if (auto next = RedirectTarget(request, target)) return next;
+  }
+
   wchar_t length[32] = {};
   size = sizeof(length);
   if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, length, &size, nullptr))
     response_.contentLength = ParseLength(length);
 
   ReadBody(request);
+  return std::nullopt;
 }
 
 void HttpTransfer::ReadBody(HINTERNET request) {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "services/get_html_win32.h"
 
@@ -51,6 +52,10 @@ class HttpTransfer {
 
  private:
   void Perform();
+  // One request and its answer. When the answer is a redirect to be followed, its cookies
+  // are kept and the address it names is returned; otherwise the body is read.
+  std::optional<HttpTarget> PerformHop(HINTERNET session, const std::wstring& method, const HttpTarget& target,
+                                       const std::wstring& headers, std::string_view body, bool mayRedirect);
   void ReadBody(HINTERNET request);
   // Bracket every WinINet call on the request handle. Both return false once the transfer
   // is abandoned, after which the worker must not use the handle again.

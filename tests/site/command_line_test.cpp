@@ -33,6 +33,9 @@ TEST(CommandLine, TakesItsOptionsInEitherSpelling) {
   EXPECT_EQ(parsed.options->config_path, "c.txt");
   EXPECT_EQ(parsed.options->log_path, "l.txt");
   EXPECT_EQ(parse_command_line({"--port=0"}).options->host, "127.0.0.1");
+  EXPECT_FALSE(parsed.options->small_photos);
+  EXPECT_TRUE(parse_command_line({"--port=0", "--small-photos"}).options->small_photos);
+  EXPECT_FALSE(parse_command_line({"--port=0", "--small-photos=yes"}).options);
 }
 
 TEST(CommandLine, RefusesWhatItCannotServe) {

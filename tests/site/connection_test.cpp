@@ -7,8 +7,10 @@
 namespace lumadex::site::testing {
 namespace {
 
+// These tests are about connections, not pictures: small photos keep them quick.
 TEST(Connections, OneConnectionCarriesHundredsOfRequestsInOrder) {
   LiveSite site;
+  site.server().state().photos.use_small_photos(true);
   // All sent at once on one socket; only the last asks the site to close.
   std::string requests;
   for (int i = 1; i <= 300; ++i) {
@@ -25,6 +27,7 @@ TEST(Connections, OneConnectionCarriesHundredsOfRequestsInOrder) {
 
 TEST(Connections, ManyHangingRequestsDoNotStarveTheRest) {
   LiveSite site("demo\nfault * photos hang 5\n");
+  site.server().state().photos.use_small_photos(true);
   constexpr std::size_t kHanging = 40;
   std::vector<std::future<std::string>> hung;
   for (std::size_t i = 0; i < kHanging; ++i) {

@@ -6,6 +6,7 @@
 
 #include <jpeglib.h>
 
+#include "photo_cache.h"
 #include "site_fixture.h"
 
 namespace lumadex::site::testing {
@@ -75,7 +76,7 @@ TEST(Photos, PhotoPageLeadsToTheSameBytesTheHarnessSees) {
   EXPECT_EQ(file->body, reference->body);
 }
 
-TEST(Photos, AreRealDistinctRepeatableJpegs) {
+TEST(Photos, AreRealDistinctRepeatableJpegsOfARealPhotosSize) {
   LiveSite site;
   std::set<std::string> seen;
   for (const auto& [album, n] : std::vector<std::pair<int, int>>{{1001, 1}, {1001, 2}, {1001, 12}, {1002, 1}, {1004, 1000}}) {
@@ -89,11 +90,30 @@ TEST(Photos, AreRealDistinctRepeatableJpegs) {
     EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
     auto size = decode(jpeg);
     EXPECT_TRUE(size.ok) << target;
-    EXPECT_EQ(size.width, 320u);
-    EXPECT_EQ(size.height, 240u);
+    // As large photos on the site were: 720 across, tens to a couple of hundred KB.
+    EXPECT_EQ(size.width, 720u);
+    EXPECT_TRUE(size.height == 540u || size.height == 480u) << size.height;
+    EXPECT_GE(jpeg.size(), 40u * 1024) << target;
+    EXPECT_LE(jpeg.size(), 200u * 1024) << target;
     EXPECT_TRUE(seen.insert(jpeg).second) << target << " repeats another photo";
     EXPECT_EQ(site.get(target)->body, jpeg);
   }
+}
+
+TEST(Photos, SmallPhotosOnRequest) {
+  PhotoCache cache;
+  const auto real = cache.get(1001, 1);
+  cache.use_small_photos(true);
+  const auto small = cache.get(1001, 1);
+  auto size = decode(*small);
+  EXPECT_TRUE(size.ok);
+  EXPECT_EQ(size.width, 320u);
+  EXPECT_EQ(size.height, 240u);
+  EXPECT_LT(small->size(), real->size());
+  // Switching back gives the very bytes it gave before.
+  cache.use_small_photos(false);
+  EXPECT_EQ(*cache.get(1001, 1), *real);
+
 }
 
 TEST(Photos, OddNamesAppearVerbatimAndStillResolve) {
