@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cwctype>
+#include <vector>
 
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_paint_win32.h"
@@ -15,6 +16,12 @@ namespace lumadex {
 namespace {
 
 using namespace button;
+
+// Checks, while the pointer is thought to be inside, that it still is: a leave notice can be
+// lost when another window (the tooltip among them) asks the window manager for leave notices
+// at the same time, and a lost one would leave the button hot for good.
+constexpr UINT_PTR kLeaveCheckTimer = 1;
+constexpr UINT kLeaveCheckInterval = 100;
 
 void RegisterButtonClass(WNDPROC proc) {
   static const ATOM atom = [proc] {
@@ -43,10 +50,15 @@ bool LeaveTrackingAvailable() {
 
 // The host's standard pointer set by number; numbers outside it give the arrow.
 LPCWSTR CursorFor(std::int16_t pointer) {
-  static constexpr std::array<LPCWSTR, 16> kCursors = {
+  static const std::array<LPCWSTR, 16> kCursors = {
       IDC_ARROW,  IDC_ARROW,    IDC_CROSS,    IDC_IBEAM, IDC_ARROW, IDC_SIZEALL,     IDC_SIZENESW, IDC_SIZENS,
       IDC_SIZENWSE, IDC_SIZEWE, IDC_UPARROW, IDC_WAIT,  IDC_NO,    IDC_APPSTARTING, IDC_HELP,     IDC_SIZEALL};
   return pointer >= 0 && pointer < static_cast<int>(kCursors.size()) ? kCursors[static_cast<size_t>(pointer)] : IDC_ARROW;
+}
+
+BOOL CALLBACK CollectWindow(HWND w, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(w);
+  return TRUE;
 }
 
 bool HasPrefix(const std::wstring& text, const wchar_t* prefix) {
@@ -279,6 +291,16 @@ void SkinButton::CreateToolTip() {
   info.lpszText = const_cast<wchar_t*>(props_.ToolTipText.c_str());
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  // The tip watches the moves from now on; the one that brought the pointer in starts its delay.
+  MSG move{};
+  move.hwnd = hwnd_;
+  move.message = WM_MOUSEMOVE;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ScreenToClient(hwnd_, &cursor);
+  move.lParam = MAKELPARAM(cursor.x, cursor.y);
+  move.pt = cursor;
+  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
   const int icon = ToolTipIconOrNone(props_.ToolTipIcon);
   if (!props_.ToolTipTitle.empty() || icon != 0) {
     SendMessageW(tooltip_, TTM_SETTITLEW, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(props_.ToolTipTitle.c_str()));
@@ -308,9 +330,13 @@ void SkinButton::Apply(unsigned effects) {
   if ((effects & kTakeFocus) && GetFocus() != hwnd_) SetFocus(hwnd_);
   if (effects & kCapture) SetCapture(hwnd_);
   if ((effects & kReleaseCapture) && GetCapture() == hwnd_) ReleaseCapture();
-  if (effects & kTrackLeave) TrackLeave();
   if (effects & kHideTip) RemoveToolTip();
   if (effects & kShowTip) CreateToolTip();
+  if (effects & kTrackLeave) {
+    TrackLeave();
+    SetTimer(hwnd_, kLeaveCheckTimer, kLeaveCheckInterval, nullptr);
+  }
+  if (effects & kMouseLeave) KillTimer(hwnd_, kLeaveCheckTimer);
   if (effects & kRepaint) Refresh();
   if (effects & (kFocusPrevious | kFocusNext)) {
     const bool backwards = (effects & kFocusPrevious) != 0;
@@ -327,27 +353,19 @@ void SkinButton::Apply(unsigned effects) {
 }
 
 bool SkinButton::HandleAccessKey(HWND root, wchar_t ch) {
-  struct Search {
-    wchar_t key;
-    SkinButton* found;
-  } search{static_cast<wchar_t>(std::towupper(ch)), nullptr};
-  EnumChildWindows(
-      root,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        SkinButton* b = FromWindow(w);
-        if (!b || !IsWindowVisible(w) || !b->ChainEnabled()) return TRUE;
-        const auto key = AccessKeyOf(b->props_.Caption);
-        if (key && static_cast<wchar_t>(std::towupper(*key)) == s->key) {
-          s->found = b;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  if (!search.found) return false;
-  search.found->Apply(search.found->input_.AccessKey(search.found->Check()));
-  return true;
+  std::vector<HWND> windows;
+  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  const wchar_t key = static_cast<wchar_t>(std::towupper(ch));
+  for (HWND w : windows) {
+    SkinButton* b = FromWindow(w);
+    if (!b || !IsWindowVisible(w) || !b->ChainEnabled()) continue;
+    const auto own = AccessKeyOf(b->props_.Caption);
+    if (own && static_cast<wchar_t>(std::towupper(*own)) == key) {
+      b->Apply(b->input_.AccessKey(b->Check()));
+      return true;
+    }
+  }
+  return false;
 }
 
 INT_PTR SkinButton::OpenLink(const std::wstring& link) const {
@@ -388,11 +406,24 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Resize();
       return 0;
     case WM_MOUSEMOVE:
-      if (trackingAvailable_) Apply(input_.MouseMove(inside(lp)));
+      if (!trackingAvailable_) return 0;
+      Apply(input_.MouseMove(inside(lp)));
       return 0;
     case WM_MOUSELEAVE:
       Apply(input_.MouseLeave());
       return 0;
+    case WM_TIMER:
+      if (wp == kLeaveCheckTimer) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (!input_.MouseInside()) {
+          KillTimer(hwnd_, kLeaveCheckTimer);
+        } else if (GetCapture() != hwnd_ && WindowFromPoint(cursor) != hwnd_) {
+          Apply(input_.MouseLeave());
+        }
+        return 0;
+      }
+      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       Apply(input_.MouseDown(MouseButton::Left, msg == WM_LBUTTONDBLCLK));
@@ -452,6 +483,7 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Resize();
       return 0;
     case WM_DESTROY:
+      KillTimer(hwnd_, kLeaveCheckTimer);
       RemoveToolTip();
       break;
     case WM_NCDESTROY: {
