@@ -241,8 +241,14 @@ void SkinButton::PaintTo(HDC dc) {
   GetClientRect(hwnd_, &client);
   Surface surface(client.right, client.bottom);
   if (!surface.ok()) return;
+  // Colours set at run time may still name system colours; the painter does channel
+  // arithmetic, so it gets plain values only.
+  ButtonProperties drawn = props_;
+  for (Rgb* c : {&drawn.BackColor, &drawn.HighlightColor, &drawn.FontColor, &drawn.FontHighlightColor, &drawn.MaskColor}) {
+    *c = TranslateColor(*c, palette_) & 0xFFFFFF;
+  }
   PaintInput in;
-  in.props = &props_;
+  in.props = &drawn;
   in.palette = &palette_;
   in.drawnStyle = DrawnStyle(props_.Style, props_.NonThemeStyle, themeFailed_);
   in.state = input_.Settle(userMode_, in.drawnStyle == kStyleBlueFrame, props_.IsCheckButton() && props_.Value,

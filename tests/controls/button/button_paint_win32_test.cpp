@@ -326,6 +326,15 @@ TEST_F(ButtonPaint, DesignedFormsDrawHotAndCheckedButtonsDrawPressed) {
   EXPECT_TRUE(SamePicture(test::PrintClient(b->hwnd()), Style8(57, 25, Look::Pressed)));
 }
 
+TEST_F(ButtonPaint, CustomColoursNamingSystemColoursAreTranslatedFirst) {
+  auto b = Make(8, 57, 25);
+  b->Change(L"BackColor", [](button::ButtonProperties& p) {
+    p.UseCustomColors = true;
+    p.BackColor = 0x8000000F;  // the button face, by its system index
+  });
+  EXPECT_TRUE(SamePicture(test::PrintClient(b->hwnd()), Style8(57, 25, Look::Normal)));
+}
+
 TEST_F(ButtonPaint, IconsInColourGreyAndWithTheMaskColour) {
   // Column 0 grey 0x909090, column 1 red, column 2 grey 0x808080, column 3 the mask colour (green).
   auto colour = [](int x, int) -> std::uint32_t {
