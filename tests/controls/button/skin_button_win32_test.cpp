@@ -307,6 +307,21 @@ TEST_F(ButtonInput, OpenLinkRefusesAnythingButWebAndMailAddresses) {
   EXPECT_STREQ(SkinButton::Version(), L"3.4.0");
 }
 
+TEST(ButtonResources, TheCounterSeesWhatIsLeftBehind) {
+  test::ButtonHost host;
+  test::ButtonGdiCount count;
+  HBRUSH brush = CreateSolidBrush(0x123456);
+  HRGN given = CreateRectRgn(0, 0, 10, 10);
+  HRGN kept = CreateRectRgn(0, 0, 5, 5);
+  EXPECT_EQ(count.Live(), 3u);
+  SetWindowRgn(host.get(), given, FALSE);  // the window owns it now
+  EXPECT_EQ(count.Live(), 2u);
+  DeleteObject(brush);
+  DeleteObject(kept);
+  EXPECT_EQ(count.Live(), 0u);
+  SetWindowRgn(host.get(), nullptr, FALSE);
+}
+
 TEST(ButtonResources, NothingLeaksOnAnyPath) {
   test::ButtonHost host;
   in::MoveTo(POINT{5, 5});
