@@ -1,5 +1,8 @@
 // The button's pictures, read back through WM_PRINTCLIENT and compared with pictures worked
 // out here from the drawing rules (none of the program's drawing code is used for them).
+#include <windows.h>
+#include <uxtheme.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -234,16 +237,23 @@ TEST_F(ButtonPaint, EveryStyleCutsItsOutline) {
 
 TEST_F(ButtonPaint, ThemeFailureFallsBackWithoutLosingTheStoredStyle) {
   auto b = Make(6, 61, 29);
-  test::PrintClient(b->hwnd());
-  test::input::Settle(50);
+  // Without visual styles for this window the theme data cannot be had.
+  SetWindowTheme(b->hwnd(), L" ", L" ");
+  b->Refresh();
+  test::input::Settle(50);  // the fallback outline is made after the failed paint
+  ASSERT_TRUE(b->ThemeFailed());
   PropertyBag saved;
   b->Save(saved);
   EXPECT_EQ(saved.ReadInt(L"Style", -1), 6);
-  if (b->ThemeFailed()) {
-    // Drawn from now on as the fallback style (8 here).
-    b->Refresh();
-    EXPECT_TRUE(SamePicture(test::PrintClient(b->hwnd()), Style8(61, 29, Look::Normal)));
-  }
+  EXPECT_EQ(b->Properties().Style, 6);
+  // Drawn from now on as the fallback style (8 here), with its outline.
+  EXPECT_TRUE(SamePicture(test::PrintClient(b->hwnd()), Style8(61, 29, Look::Normal)));
+  HRGN got = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(b->hwnd(), got), ERROR);
+  HRGN want = SpecRegion(8, 61, 29);
+  EXPECT_TRUE(EqualRgn(got, want));
+  DeleteObject(got);
+  DeleteObject(want);
 }
 
 TEST_F(ButtonPaint, ClassicEdgesAndFocusRectangle) {
