@@ -345,6 +345,30 @@ TEST_F(ButtonPaint, CustomColoursNamingSystemColoursAreTranslatedFirst) {
   EXPECT_TRUE(SamePicture(test::PrintClient(b->hwnd()), Style8(57, 25, Look::Normal)));
 }
 
+TEST_F(ButtonPaint, HighlightStyleIconCastsAGreyShadowWhenHot) {
+  PropertyBag bag;
+  bag.Write(L"Style", std::int64_t{4});
+  bag.Write(L"Caption", std::wstring());
+  bag.Write(L"IconAlign", std::int64_t{0});
+  bag.Write(L"Icon", StoredPicture{test::IconFile(16, [](int, int) { return Rgb(255, 0, 0); })});
+  auto b = SkinButton::Load(host_.get(), 1, 30, 30, 56, 26, bag);
+  Into(*b, Look::Hot);
+  const Picture p = test::PrintClient(b->hwnd());
+  const std::uint32_t highlight = Sys(COLOR_HIGHLIGHT);
+  auto tint = [](std::uint32_t c, int t) {
+    auto ch = [t](int v) { return std::min(255, t + (255 - t) * v / 255); };
+    return Rgb(ch(R(c)), ch(G(c)), ch(B(c)));
+  };
+  // The icon's place is (20, 5); the shadow stays there, the icon moves up and left by 2.
+  EXPECT_EQ(p.at(17, 3), tint(highlight, 176));
+  EXPECT_EQ(p.at(18, 3), Rgb(255, 0, 0));
+  EXPECT_EQ(p.at(33, 18), Rgb(255, 0, 0));
+  EXPECT_EQ(p.at(34, 5), 0x808080u);
+  EXPECT_EQ(p.at(35, 20), 0x808080u);
+  EXPECT_EQ(p.at(36, 21), tint(highlight, 176));
+  EXPECT_EQ(p.at(0, 0), highlight);
+}
+
 TEST_F(ButtonPaint, IconsInColourGreyAndWithTheMaskColour) {
   // Column 0 grey 0x909090, column 1 red, column 2 grey 0x808080, column 3 the mask colour (green).
   auto colour = [](int x, int) -> std::uint32_t {
