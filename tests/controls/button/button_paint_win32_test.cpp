@@ -197,7 +197,7 @@ TEST_F(ButtonPaint, CaptionIsDrawnInsideItsRectangleInTheStateColour) {
   }
 }
 
-HRGN SpecRegion(int style, int w, int h) {
+HRGN ExpectedRegion(int style, int w, int h) {
   auto poly = [](std::vector<POINT> pts) { return CreatePolygonRgn(pts.data(), static_cast<int>(pts.size()), ALTERNATE); };
   switch (style) {
     case 5:
@@ -223,7 +223,7 @@ TEST_F(ButtonPaint, EveryStyleCutsItsOutline) {
     const int expectedStyle = style == 6 && b->ThemeFailed() ? 8 : style;
     HRGN got = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(b->hwnd(), got), ERROR);
-    HRGN want = SpecRegion(expectedStyle, 61, 29);
+    HRGN want = ExpectedRegion(expectedStyle, 61, 29);
     // Only the part over the window counts (the rounded outline reaches one pixel beyond it).
     HRGN window = CreateRectRgn(0, 0, 61, 29);
     CombineRgn(got, got, window, RGN_AND);
@@ -250,7 +250,7 @@ TEST_F(ButtonPaint, ThemeFailureFallsBackWithoutLosingTheStoredStyle) {
   EXPECT_TRUE(SamePicture(test::PrintClient(b->hwnd()), Style8(61, 29, Look::Normal)));
   HRGN got = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(b->hwnd(), got), ERROR);
-  HRGN want = SpecRegion(8, 61, 29);
+  HRGN want = ExpectedRegion(8, 61, 29);
   EXPECT_TRUE(EqualRgn(got, want));
   DeleteObject(got);
   DeleteObject(want);
