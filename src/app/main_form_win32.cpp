@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "app/main_form_buttons.h"
 #include "app/main_form_layout.h"
 #include "app/main_form_progress_set.h"
 #include "app/ui_texts.h"
@@ -177,6 +178,15 @@ void MainForm::CreateControls() {
       const PropertyBag stored = NicePressBarStoredSet();
       progress_ = ProgressBar::Create(parent, id, place, std::wstring(spec.name), &stored, MainFormHostFont());
       control = progress_ ? progress_->hwnd() : nullptr;
+    } else if (spec.kind == ControlKind::Button) {
+      auto button = SkinButton::Load(parent, id, TwipsToPixels(spec.left), TwipsToPixels(spec.top),
+                                     TwipsToPixels(spec.width), TwipsToPixels(spec.height),
+                                     MainFormButtonSet(spec.name));
+      control = button ? button->hwnd() : nullptr;
+      if (button) {
+        button->SetFocusMover([this, control](bool backwards) { MoveFocus(control, backwards); });
+        buttons_[std::wstring(spec.name)] = std::move(button);
+      }
     } else {
       control = CreateLeaf(spec, parent, id);
     }
@@ -188,7 +198,6 @@ void MainForm::CreateControls() {
     if (name == L"email" || name == L"albumURLTxt" || name == L"DirPathTxt") font = fixedFont_.get();
     if (name == L"NewModeContainer" || spec.parent == L"NewModeContainer") font = namingFont_.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec.kind == ControlKind::Button) buttons_[name] = std::make_unique<StdButton>(control);
     if (spec.kind != ControlKind::Frame && spec.kind != ControlKind::ContainerBox &&
         spec.kind != ControlKind::Label && spec.kind != ControlKind::ProgressBar) {
       SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -445,6 +454,11 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kTimerId) TimerTick();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      // Child windows hear of colour and theme changes only from their parent.
+      for (const auto& [name, button] : buttons_) SendMessageW(button->hwnd(), msg, wp, lp);
+      break;
     case WM_CLOSE:
       if (OnCloseRequest()) DestroyWindow(hwnd_);
       return 0;

@@ -13,6 +13,7 @@
 #include "app/album_plan.h"
 #include "app/photo_naming.h"
 #include "app/site_hosts.h"
+#include "controls/button/skin_button_win32.h"
 #include "controls/host/std_controls_win32.h"
 #include "controls/progressbar/progress_bar_win32.h"
 #include "services/file_cfg.h"
@@ -127,7 +128,7 @@ class MainForm {
 
   std::map<std::wstring, HWND, std::less<>> controls_;
   std::map<HWND, std::wstring> names_;
-  std::map<std::wstring, std::unique_ptr<StdButton>, std::less<>> buttons_;
+  std::map<std::wstring, std::unique_ptr<SkinButton>, std::less<>> buttons_;
   std::unique_ptr<ProgressBar> progress_;
   Font defaultFont_, fixedFont_, namingFont_;
 };

@@ -1,0 +1,114 @@
+// The program's own push button: a window of class "LumadexButton" that draws itself in one of
+// eleven styles, follows the pointer, the keyboard and the focus, shows a balloon tooltip and
+// raises Click, MouseEnter and MouseLeave. Its properties come from a stored property set.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "controls/button/button_geometry.h"
+#include "controls/button/button_input.h"
+#include "controls/button/button_model.h"
+#include "controls/host/button_host.h"
+#include "controls/host/property_bag.h"
+#include "winmsg/gdi_win32.h"
+
+namespace lumadex {
+
+class SkinButton : public IButton {
+ public:
+  static constexpr wchar_t kClassName[] = L"LumadexButton";
+
+  // A button loaded from its stored set, placed at (x, y) in pixels in `parent`.
+  static std::unique_ptr<SkinButton> Load(HWND parent, int id, int x, int y, int width, int height,
+                                          const PropertyBag& stored);
+  // A freshly placed button named `name`.
+  static std::unique_ptr<SkinButton> CreateNew(HWND parent, int id, const std::wstring& name, int x, int y, int width,
+                                               int height);
+  ~SkinButton() override;
+  SkinButton(const SkinButton&) = delete;
+  SkinButton& operator=(const SkinButton&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  static SkinButton* FromWindow(HWND hwnd);
+
+  // IButton: the main window uses only the caption and Click.
+  std::wstring Caption() const override { return props_.Caption; }
+  void SetCaption(const std::wstring& caption) override;
+
+  const button::ButtonProperties& Properties() const { return props_; }
+  // Changes properties; every change is reported under its name, then the button is rebuilt
+  // (size rules, caption flags, outline) when `resize`, and repainted.
+  void Change(const wchar_t* name, const std::function<void(button::ButtonProperties&)>& change, bool resize = false);
+  void SetStyle(std::int32_t style) { Change(L"Style", [=](auto& p) { p.Style = style; }, true); }
+  void SetEnabled(bool enabled);
+  void SetValue(bool value) { Change(L"Value", [=](auto& p) { p.Value = value; }); }
+  void SetToolTipText(const std::wstring& text);
+  void SetFont(const StoredFont& font);
+  void SetIcon(const StoredPicture& icon);
+  void Save(PropertyBag& bag) const;
+
+  void SetOnMouseEnter(std::function<void()> handler) { onMouseEnter_ = std::move(handler); }
+  void SetOnMouseLeave(std::function<void()> handler) { onMouseLeave_ = std::move(handler); }
+  void SetOnPropertyChanged(std::function<void(const wchar_t*)> handler) { onPropertyChanged_ = std::move(handler); }
+  // Where the left and right arrows move the focus; without one, to the parent window's
+  // previous or next tab stop.
+  void SetFocusMover(std::function<void(bool backwards)> mover) { focusMover_ = std::move(mover); }
+
+  // Ambient values of the form.
+  void SetUserMode(bool userMode);
+  void SetDisplayAsDefault(bool isDefault);
+
+  button::ButtonState State() const { return input_.State(); }
+  bool HasFocus() const { return input_.HasFocus(); }
+  HWND ToolTipWindow() const { return tooltip_; }
+  bool ThemeFailed() const { return themeFailed_; }
+  void Refresh();
+
+  // The access key of a button under `root` (Alt + character): clicks the enabled, visible
+  // button whose caption carries it; false when none does.
+  static bool HandleAccessKey(HWND root, wchar_t ch);
+
+  // Opens an http, https or mailto address with the shell; other addresses are refused (0).
+  INT_PTR OpenLink(const std::wstring& link) const;
+  static constexpr const wchar_t* Version() { return button::kVersion; }
+
+ private:
+  SkinButton();
+  bool CreateWindowIn(HWND parent, int id, int x, int y, int width, int height);
+  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Apply(unsigned effects);
+  void Resize();
+  void RebuildFont();
+  void RebuildIcon();
+  void CreateToolTip();
+  void RemoveToolTip();
+  void TrackLeave();
+  void PaintTo(HDC dc);
+  bool ChainEnabled() const;
+  button::CheckRef Check() { return {props_.IsCheckButton(), props_.Value}; }
+
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  button::SystemPalette palette_;
+  button::ButtonProperties props_;
+  button::ButtonInput input_;
+  std::uint32_t captionFormat_ = button::kCentredWordWrap;
+  bool userMode_ = true;
+  bool displayAsDefault_ = false;
+  bool themeFailed_ = false;
+  bool trackingAvailable_ = false;
+  Font font_;
+  HICON icon_ = nullptr;
+  std::function<void()> onMouseEnter_, onMouseLeave_;
+  std::function<void(const wchar_t*)> onPropertyChanged_;
+  std::function<void(bool)> focusMover_;
+};
+
+// The platform's current system colours.
+button::SystemPalette CurrentSystemPalette();
+
+}  // namespace lumadex

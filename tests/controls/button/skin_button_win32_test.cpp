@@ -1,0 +1,361 @@
+#include "controls/button/skin_button_win32.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "support/button_gdi_count_win32.h"
+#include "support/button_test_support_win32.h"
+#include "support/real_input_win32.h"
+
+namespace lumadex {
+namespace {
+
+namespace in = test::input;
+using button::ButtonState;
+
+PropertyBag StyledSet(std::int32_t style, const std::wstring& caption) {
+  PropertyBag bag;
+  bag.Write(L"Style", std::int64_t{style});
+  bag.Write(L"Caption", caption);
+  bag.Write(L"Font", StoredFont{L"宋体", 9, 400});
+  return bag;
+}
+
+// A button on a host window with counters on its three events.
+class ButtonInput : public testing::Test {
+ protected:
+  void Make(PropertyBag bag = StyledSet(8, L"&Save"), int w = 80, int h = 30) {
+    in::MoveTo(POINT{5, 5});  // far from where the button goes
+    button_ = SkinButton::Load(host_.get(), 1, 40, 40, w, h, bag);
+    ASSERT_TRUE(button_);
+    button_->SetOnClick([this] { ++clicks_; });
+    button_->SetOnMouseEnter([this] { ++enters_; });
+    button_->SetOnMouseLeave([this] { ++leaves_; });
+    in::Settle();
+  }
+  HWND hwnd() const { return button_->hwnd(); }
+  void Over() { in::MoveTo(in::CentreOf(hwnd())); }
+  void Away() { in::MoveTo(in::Beside(hwnd())); }
+
+  test::ButtonHost host_;
+  std::unique_ptr<SkinButton> button_;
+  int clicks_ = 0, enters_ = 0, leaves_ = 0;
+};
+
+TEST_F(ButtonInput, EachPassOfThePointerIsOneEnterAndOneLeave) {
+  Make();
+  for (int pass = 1; pass <= 2; ++pass) {
+    Over();
+    POINT p = in::CentreOf(hwnd());
+    for (int i = 0; i < 4; ++i) in::MoveTo(POINT{p.x + i * 3 - 6, p.y + (i % 2)});
+    EXPECT_EQ(button_->State(), ButtonState::Hot);
+    EXPECT_EQ(enters_, pass);
+    EXPECT_EQ(leaves_, pass - 1);
+    Away();
+    in::Settle(100);
+    EXPECT_EQ(leaves_, pass);
+    EXPECT_EQ(button_->State(), ButtonState::Normal);
+  }
+}
+
+TEST_F(ButtonInput, ClicksCountedByHowTheyCame) {
+  Make();
+  Over();
+  in::LeftClick();
+  EXPECT_EQ(clicks_, 1) << "left click";
+  EXPECT_EQ(GetFocus(), hwnd());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(button_->State(), ButtonState::Hot);
+
+  in::RightDown();
+  in::RightUp();
+  EXPECT_EQ(clicks_, 1) << "right click";
+  Sleep(GetDoubleClickTime() + 50);
+
+  in::DoubleClick();
+  EXPECT_EQ(clicks_, 2) << "double click";
+  Sleep(GetDoubleClickTime() + 50);
+
+  in::Key(VK_SPACE);
+  EXPECT_EQ(clicks_, 3) << "space";
+
+  in::Key(VK_RETURN);
+  EXPECT_EQ(clicks_, 3) << "enter";
+
+  in::AltKey('S');
+  EXPECT_EQ(clicks_, 4) << "access key";
+
+  in::LeftDown();
+  EXPECT_EQ(button_->State(), ButtonState::Pressed);
+  Away();
+  in::LeftUp();
+  EXPECT_EQ(clicks_, 4) << "released outside";
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(button_->State(), ButtonState::Normal);
+}
+
+TEST_F(ButtonInput, SpaceClicksOnceAtItsCharacterAndRestsOnRelease) {
+  Make();
+  SetFocus(hwnd());
+  in::KeyDown(VK_SPACE);
+  EXPECT_EQ(clicks_, 1);  // the key's character clicks; the press look lasts until then
+  in::KeyUp(VK_SPACE);
+  EXPECT_EQ(button_->State(), ButtonState::Normal);
+  EXPECT_EQ(clicks_, 1);
+  Over();
+  in::Key(VK_SPACE);
+  EXPECT_EQ(clicks_, 2);
+  EXPECT_EQ(button_->State(), ButtonState::Hot);
+}
+
+TEST_F(ButtonInput, ACheckButtonUncheckedBySpaceDoesNotStayPressed) {
+  PropertyBag bag = StyledSet(8, L"check");
+  bag.Write(L"ButtonType", std::int64_t{1});
+  Make(bag);
+  SetFocus(hwnd());
+  in::Key(VK_SPACE);
+  EXPECT_TRUE(button_->Properties().Value);
+  button_->Refresh();
+  EXPECT_EQ(button_->State(), ButtonState::Pressed);
+  in::Key(VK_SPACE);
+  EXPECT_FALSE(button_->Properties().Value);
+  button_->Refresh();
+  EXPECT_EQ(button_->State(), ButtonState::Normal);
+  EXPECT_EQ(clicks_, 2);
+}
+
+TEST_F(ButtonInput, DisabledButtonsIgnoreTheirInput) {
+  Make();
+  button_->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(hwnd()));
+  Over();
+  in::LeftClick();
+  in::AltKey('S');
+  EXPECT_EQ(clicks_, 0);
+  EXPECT_EQ(enters_, 0);
+  button_->Refresh();
+  EXPECT_EQ(button_->State(), ButtonState::Disabled);
+  button_->SetEnabled(true);
+  EXPECT_EQ(button_->State(), ButtonState::Normal);
+  Away();
+  Over();
+  in::LeftClick();
+  EXPECT_EQ(clicks_, 1);
+}
+
+TEST_F(ButtonInput, ClickHandlerWithANestedLoopSeesASecondClickAndLeavesTheButtonSettled) {
+  Make();
+  Over();
+  int depth = 0, deepest = 0;
+  button_->SetOnClick([&] {
+    ++clicks_;
+    ++depth;
+    deepest = std::max(deepest, depth);
+    // At Click the press is over: no capture, the button drawn in its final look.
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(button_->State(), ButtonState::Hot);
+    if (clicks_ == 1) {
+      Sleep(GetDoubleClickTime() + 50);
+      in::LeftClick();  // handled by the loop below, inside this Click
+      in::Settle(200);
+    }
+    --depth;
+  });
+  in::LeftClick();
+  in::Settle(100);
+  EXPECT_EQ(clicks_, 2);
+  EXPECT_EQ(deepest, 2);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(button_->State(), ButtonState::Hot);
+}
+
+TEST_F(ButtonInput, ArrowsMoveTheFocusToTheNeighbours) {
+  Make();
+  auto other = SkinButton::Load(host_.get(), 2, 200, 40, 80, 30, StyledSet(8, L"two"));
+  std::vector<bool> moves;
+  button_->SetFocusMover([&](bool backwards) {
+    moves.push_back(backwards);
+    SetFocus(other->hwnd());
+  });
+  SetFocus(hwnd());
+  in::Key(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), other->hwnd());
+  SetFocus(hwnd());
+  in::Key(VK_LEFT);
+  EXPECT_EQ(moves, (std::vector<bool>{false, true}));
+  EXPECT_EQ(clicks_, 0);
+}
+
+BOOL CALLBACK FindVisibleTooltip(HWND w, LPARAM found) {
+  wchar_t cls[32] = {};
+  GetClassNameW(w, cls, 32);
+  if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND VisibleTooltip() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindVisibleTooltip, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(ButtonInput, TheBalloonComesWithThePointerAndGoesWithIt) {
+  PropertyBag bag = StyledSet(8, L"tip");
+  bag.Write(L"ToolTipText", std::wstring(L"下载整个相册"));
+  bag.Write(L"Tooltiptitle", std::wstring(L"提示"));
+  bag.Write(L"ToolTipIcon", std::int64_t{1});
+  Make(bag);
+  const int windowsBefore = test::ThreadTopLevelWindowCount();
+  Over();
+  HWND tip = button_->ToolTipWindow();
+  ASSERT_NE(tip, nullptr);
+  wchar_t cls[32] = {};
+  GetClassNameW(tip, cls, 32);
+  EXPECT_STREQ(cls, TOOLTIPS_CLASSW);
+  const LONG style = GetWindowLongW(tip, GWL_STYLE);
+  EXPECT_EQ(style & (TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON), TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON);
+  EXPECT_TRUE(GetWindowLongW(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  wchar_t text[64] = {};
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = hwnd();
+  info.uId = 0;
+  info.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&info));
+  EXPECT_STREQ(text, L"下载整个相册");
+  // The tip shows after its delay while the pointer rests on the button.
+  HWND shown = nullptr;
+  for (int i = 0; i < 60 && !shown; ++i) {
+    in::Settle(50);
+    shown = VisibleTooltip();
+  }
+  EXPECT_EQ(shown, tip);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore + 1);
+
+  Away();
+  in::Settle(100);
+  EXPECT_EQ(button_->ToolTipWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(tip));
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+}
+
+TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
+  PropertyBag bag = StyledSet(8, L"tip");
+  bag.Write(L"ToolTipText", std::wstring(L"one"));
+  bag.Write(L"ToolTipType", std::int64_t{0});
+  Make(bag);
+  const int windowsBefore = test::ThreadTopLevelWindowCount();
+  Over();
+  HWND first = button_->ToolTipWindow();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(GetWindowLongW(first, GWL_STYLE) & TTS_BALLOON, 0);
+  // A new text rebuilds the tip: the old window is gone, exactly one is left.
+  button_->SetToolTipText(L"two");
+  HWND second = button_->ToolTipWindow();
+  EXPECT_NE(second, nullptr);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore + 1);
+  Away();
+  // The control's own text is what is saved, never emptied by showing the tip.
+  PropertyBag saved;
+  button_->Save(saved);
+  EXPECT_EQ(saved.ReadString(L"ToolTipText", L""), L"two");
+  // Without a text no tip is made at all.
+  button_->SetToolTipText(L"");
+  Over();
+  EXPECT_EQ(button_->ToolTipWindow(), nullptr);
+  Away();
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+}
+
+TEST_F(ButtonInput, ButtonsGrowToTheMinimumSize) {
+  Make(StyledSet(8, L"x"), 10, 8);
+  RECT r;
+  GetClientRect(hwnd(), &r);
+  EXPECT_EQ(r.right, 20);
+  EXPECT_EQ(r.bottom, 20);
+  SetWindowPos(hwnd(), nullptr, 0, 0, 15, 40, SWP_NOMOVE | SWP_NOZORDER);
+  GetClientRect(hwnd(), &r);
+  EXPECT_EQ(r.right, 20);
+  EXPECT_EQ(r.bottom, 40);
+  SetWindowPos(hwnd(), nullptr, 0, 0, 57, 25, SWP_NOMOVE | SWP_NOZORDER);
+  GetClientRect(hwnd(), &r);
+  EXPECT_EQ(r.right, 57);
+  EXPECT_EQ(r.bottom, 25);
+}
+
+TEST_F(ButtonInput, WindowTextFollowsTheCaption) {
+  Make();
+  wchar_t text[32] = {};
+  GetWindowTextW(hwnd(), text, 32);
+  EXPECT_STREQ(text, L"&Save");
+  button_->SetCaption(L"停 止");
+  GetWindowTextW(hwnd(), text, 32);
+  EXPECT_STREQ(text, L"停 止");
+  EXPECT_EQ(button_->Caption(), L"停 止");
+  EXPECT_EQ(SkinButton::FromWindow(hwnd()), button_.get());
+}
+
+TEST_F(ButtonInput, OpenLinkRefusesAnythingButWebAndMailAddresses) {
+  Make();
+  EXPECT_EQ(button_->OpenLink(L"C:\\windows\\system32\\calc.exe"), 0);
+  EXPECT_EQ(button_->OpenLink(L"file:///C:/boot.ini"), 0);
+  EXPECT_EQ(button_->OpenLink(L"javascript:alert(1)"), 0);
+  EXPECT_STREQ(SkinButton::Version(), L"3.4.0");
+}
+
+TEST(ButtonResources, TheCounterSeesWhatIsLeftBehind) {
+  test::ButtonHost host;
+  test::ButtonGdiCount count;
+  HBRUSH brush = CreateSolidBrush(0x123456);
+  HRGN given = CreateRectRgn(0, 0, 10, 10);
+  HRGN kept = CreateRectRgn(0, 0, 5, 5);
+  EXPECT_EQ(count.Live(), 3u);
+  SetWindowRgn(host.get(), given, FALSE);  // the window owns it now
+  EXPECT_EQ(count.Live(), 2u);
+  DeleteObject(brush);
+  DeleteObject(kept);
+  EXPECT_EQ(count.Live(), 0u);
+  SetWindowRgn(host.get(), nullptr, FALSE);
+}
+
+TEST(ButtonResources, NothingLeaksOnAnyPath) {
+  test::ButtonHost host;
+  in::MoveTo(POINT{5, 5});
+  const int windowsBefore = test::ThreadTopLevelWindowCount();
+  test::ButtonGdiCount count;
+  const std::vector<std::uint8_t> icon = test::IconFile(16, [](int x, int y) { return (x + y) % 2 ? 0x0000FFu : 0x909090u; });
+  for (int style = 0; style <= 11; ++style) {
+    for (int variant = 0; variant < 3; ++variant) {
+      PropertyBag bag = StyledSet(style, L"下 载");
+      bag.Write(L"Icon", StoredPicture{icon});
+      bag.Write(L"UseMaskColor", variant == 2);
+      bag.Write(L"MaskColor", std::int64_t{0x0000FF});
+      bag.Write(L"ToolTipText", std::wstring(L"tip"));
+      bag.Write(L"Enabled", variant != 1);  // the grey icon on the disabled path
+      auto b = SkinButton::Load(host.get(), 1, 20, 20, 60, 30, bag);
+      ASSERT_TRUE(b);
+      in::MoveTo(in::CentreOf(b->hwnd()));
+      test::PrintClient(b->hwnd());
+      SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+      test::PrintClient(b->hwnd());
+      SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+      SetFocus(b->hwnd());
+      b->SetStyle((style + 1) % 11);
+      b->SetFont(StoredFont{L"Tahoma", 12, 700});
+      test::PrintClient(b->hwnd());
+      in::MoveTo(POINT{5, 5});
+      in::Settle(30);
+    }
+  }
+  in::Settle(50);
+  EXPECT_GT(count.Created(), 100u);  // the counting saw the drawing
+  EXPECT_EQ(count.Live(), 0u);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+}
+
+}  // namespace
+}  // namespace lumadex
