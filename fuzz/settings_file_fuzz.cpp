@@ -19,11 +19,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One folder for the whole run, removed when the fuzzer exits.
+// One folder for the whole run, removed when the fuzzer exits. In memory where there is
+// /dev/shm: saving flushes the file to the disk, which would make every run wait for it.
 const fs::path& WorkFolder() {
   static const fs::path folder = [] {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/lumadex-fuzz-cfg-XXXXXX";
+    std::error_code error;
+    const char* base = tmp && *tmp ? tmp : fs::is_directory("/dev/shm", error) ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(base) + "/lumadex-fuzz-cfg-XXXXXX";
     if (!mkdtemp(pattern.data())) fuzz::Fail(__FILE__, __LINE__, "cannot make a work folder");
     std::atexit([] {
       std::error_code ignored;
