@@ -16,11 +16,11 @@ namespace {
 constexpr std::string_view kProgramKey = "tesvolamir";
 
 // The texts the cipher keeps: ASCII under a shift of -121..127, and GB2312 characters as well
-// (lead bytes 0xB0..0xF7, trail bytes 0xA1..0xFE) under a shift of -40..46. Beyond that a
+// (lead bytes 0xB0..0xF7, trail bytes 0xA1..0xFE) under a shift of -41..47. Beyond that a
 // moved ASCII code and the first byte of a moved Chinese one can be the same byte.
 bool KeptText(std::string_view text, int shift) {
   if (shift < -121 || shift > 127) return false;
-  const bool chinese = shift >= -40 && shift <= 46;
+  const bool chinese = shift >= -41 && shift <= 47;
   for (size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) continue;
