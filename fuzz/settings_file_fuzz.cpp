@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <system_error>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,23 +20,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One folder for the whole run, removed when the fuzzer exits. In memory where there is
-// /dev/shm: saving flushes the file to the disk, which would make every run wait for it.
-const fs::path& WorkFolder() {
-  static const fs::path folder = [] {
+// The files of one input, named after the process so that parallel runs never share them, and
+// removed when the input is done: libFuzzer ends a run without calling exit handlers. In memory
+// where there is /dev/shm: saving flushes the file to the disk, which would make every run wait.
+struct WorkFiles {
+  fs::path in;
+  fs::path out;
+
+  WorkFiles() {
     const char* tmp = std::getenv("TMPDIR");
     std::error_code error;
-    const char* base = tmp && *tmp ? tmp : fs::is_directory("/dev/shm", error) ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/lumadex-fuzz-cfg-XXXXXX";
-    if (!mkdtemp(pattern.data())) fuzz::Fail(__FILE__, __LINE__, "cannot make a work folder");
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(WorkFolder(), ignored);
-    });
-    return fs::path(pattern);
-  }();
-  return folder;
-}
+    const fs::path base = tmp && *tmp ? tmp : fs::is_directory("/dev/shm", error) ? "/dev/shm" : "/tmp";
+    const std::string stem = "lumadex-fuzz-cfg-" + std::to_string(::getpid());
+    in = base / (stem + "-in.ini");
+    out = base / (stem + "-Lumadex.ini");
+  }
+  ~WorkFiles() {
+    std::error_code ignored;
+    fs::remove(in, ignored);
+    fs::remove(out, ignored);
+  }
+};
 
 void WriteBytes(const fs::path& name, std::string_view bytes) {
   std::ofstream out(name, std::ios::binary | std::ios::trunc);
@@ -89,8 +94,9 @@ std::string UsableKey(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto fields = fuzz::Fields(fuzz::Bytes(data, size), 3);
   const std::string_view file = fields[0];
-  const fs::path in = WorkFolder() / "in.ini";
-  const fs::path out = WorkFolder() / "Lumadex.ini";
+  const WorkFiles files;
+  const fs::path& in = files.in;
+  const fs::path& out = files.out;
 
   WriteBytes(in, file);
   FileCFG cfg;
