@@ -92,8 +92,10 @@ std::wstring SafeFileName(std::wstring_view name) {
     if (IsForbidden(c)) c = L'_';
   }
   if (safe.empty()) return L"_";
-  if (IsDeviceName(safe)) safe.insert(0, 1, L'_');
+  // Checked on the shortened name: the cut can bring a device name in front of the kept
+  // extension ("nul", many spaces, more text, ".jpg" becomes "nul", spaces, ".jpg").
   safe = Shorten(safe);
+  if (IsDeviceName(safe)) safe = Shorten(L"_" + safe);
   for (auto i = safe.size(); i > 0 && (safe[i - 1] == L'.' || safe[i - 1] == L' '); --i) {
     safe[i - 1] = L'_';
   }

@@ -77,10 +77,12 @@ std::string Encipher(std::string_view ansiText, std::string_view ansiKey, LeadBy
 //
 // Every text of bytes 0x00..0x7F comes back under any key whose shift is within -121..127: the
 // program's key (18), the empty key (0), ASCII keys up to about 70 characters. Chinese text
-// (GB2312, lead bytes 0xB0..0xF7) comes back under those keys as well. Texts that do not:
+// (GB2312, lead bytes 0xB0..0xF7) comes back under keys whose shift is within -41..47, the
+// program's key and the empty key among them. Texts that do not:
 //  - a double-byte character whose first cipher byte, read alone, deciphers to ASCII: with the
 //    program's key, lead bytes 0x81..0x92 (GBK additions, not GB2312); with the empty key,
-//    lead bytes 0x81..0x86;
+//    lead bytes 0x81..0x86; under a shift outside -41..47, where one of the six moves exceeds
+//    48, GB2312 lead bytes as well;
 //  - any text under a key with a shift outside -121..127 (a key holding Chinese characters has
 //    one of some hundreds), where moved codes above 255 give two-byte codes starting below 0x80;
 //  - bytes 0x80..0xFF that are not part of a character, and codes dropped by Encipher.

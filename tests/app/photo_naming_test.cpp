@@ -107,6 +107,19 @@ TEST(SafeFileName, LongNamesAreShortenedKeepingTheExtension) {
   EXPECT_EQ(SafeFileName(std::wstring(kMaxPhotoNameLength, L'e')).size(), kMaxPhotoNameLength);
 }
 
+TEST(SafeFileName, ShorteningCannotLeaveADeviceName) {
+  // The device part only shows once the middle of the name is cut out for the extension.
+  const std::wstring base = L"nul" + std::wstring(193, L' ');
+  const std::wstring safe = SafeFileName(base + std::wstring(70, L'a') + L".jpg");
+  EXPECT_EQ(safe, L"_" + base.substr(0, base.size() - 1) + L".jpg");
+  EXPECT_EQ(safe.size(), kMaxPhotoNameLength);
+  EXPECT_EQ(SafeFileName(safe), safe);
+
+  const std::wstring com = SafeFileName(L"COM1" + std::wstring(250, L' ') + L"x.txt");
+  EXPECT_EQ(com.substr(0, 5), L"_COM1");
+  EXPECT_EQ(com.size(), kMaxPhotoNameLength);
+}
+
 TEST(SafeFileName, CutDoesNotSplitASurrogatePair) {
   // Built from UTF-16 units so the case is the same whatever the size of wchar_t.
   std::wstring name(kMaxPhotoNameLength - 5, L'a');

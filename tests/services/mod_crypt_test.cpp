@@ -106,6 +106,48 @@ TEST(Cipher, ChineseTextRoundTrips) {
   }
 }
 
+// A key whose shift is k: its code sum lies half-way between k * 60 and (k + 1) * 60.
+std::string KeyWithShift(int k) {
+  const int target = 60 * k + 30;
+  std::string key = k < 0 ? "\x81\x40" : "";  // one double-byte character, code -32448
+  int sum = k < 0 ? -32448 : 0;
+  while (target - sum > 127) {
+    key += 'z';
+    sum += 'z';
+  }
+  key += static_cast<char>(target - sum);
+  return key;
+}
+
+// Whether every GB2312 character at every position of the cycle comes back.
+bool AllChineseRoundTrips(std::string_view key) {
+  for (unsigned lead = 0xB0; lead <= 0xF7; ++lead) {
+    for (unsigned trail = 0xA1; trail <= 0xFE; ++trail) {
+      std::string text;
+      for (int i = 0; i < 6; ++i) text += {static_cast<char>(lead), static_cast<char>(trail)};
+      text += 'x';
+      if (Decipher(Encipher(text, key), key) != text) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Cipher, ChineseTextRoundTripsUnderShiftsFromMinus41To47Only) {
+  // Beyond these a moved ASCII code and the first byte of a moved Chinese one can be the same
+  // byte, and the Chinese one is read back as ASCII.
+  for (int k : {-41, 47}) {
+    const std::string key = KeyWithShift(k);
+    ASSERT_EQ(KeyShift(key), k);
+    EXPECT_TRUE(AllChineseRoundTrips(key)) << "shift " << k;
+  }
+  for (int k : {-42, 48, -114}) {
+    const std::string key = KeyWithShift(k);
+    ASSERT_EQ(KeyShift(key), k);
+    EXPECT_FALSE(AllChineseRoundTrips(key)) << "shift " << k;
+    EXPECT_EQ(Decipher(Encipher("ab~x", key), key), "ab~x");
+  }
+}
+
 TEST(Cipher, OnlyTheKeysShiftMatters) {
   // The same letters in another order have the same sum.
   EXPECT_EQ(Encipher("demo@example.com", "rimalovset"), Encipher("demo@example.com", kProgramKey));
