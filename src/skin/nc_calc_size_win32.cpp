@@ -49,8 +49,11 @@ void cNCCalcSize::Display(HWND form) {
     UpdateWindow(form);
   }
   if (hWnd_) {
+    // A window that is not shown yet must not be activated by this: it would get its first
+    // activation before its owner has finished loading it.
+    const UINT hidden = IsWindowVisible(hWnd_) ? 0 : SWP_NOACTIVATE;
     SetWindowPos(hWnd_, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER | hidden);
   }
 }
 
