@@ -125,11 +125,15 @@ def button(px, ox, kind, pressed):
     else:
         top, bottom = (hexc("7fbdf8"), hexc("3b84de")) if not pressed else (hexc("1f5cb8"), hexc("3a7fd6"))
         edge = hexc("123f88")
-    x0, x1, y0, y1 = 1, 17, 1, 18
+    # The button fills its whole cell: the same glyph sits on the active and the inactive
+    # caption, so no caption colour may show around it. Corners are softened towards a grey
+    # that suits both looks.
+    x0, x1, y0, y1 = 0, BW - 1, 0, BH - 1
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
             corner = (x in (x0, x1)) and (y in (y0, y1))
             if corner:
+                px[oy + y][ox + x] = lerp(edge, hexc("8aa0bc"), 0.6)
                 continue
             if x in (x0, x1) or y in (y0, y1):
                 c = edge
@@ -186,6 +190,8 @@ def caption():
     for x in range(RIGHT_END + 1, INACTIVE):                   # behind the glyphs
         for y in range(H):
             px[y][x] = face(y)
+    # Close is read from x 241, so its last column is the restore glyph's first; close, which
+    # every window with a system menu shows, is drawn last and keeps it.
     for ox, kind in ((259, "restore"), (278, "maximize"), (297, "minimize"), (241, "close")):
         button(px, ox, kind, False)
         button(px, ox, kind, True)
