@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -205,6 +207,33 @@ TEST(FrameEnginePainting, FramePaintsGoToTheModifierWithTheWindowRectangle) {
   EXPECT_EQ(modifier.paints, before);
 }
 
+TEST(FrameEnginePainting, WithoutAModifierThePlainFrameIsPaintedAndTheSystemHitTestUsed) {
+  FrameTestWindow window(kFixed, 400, 300, L"plain");
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  // The modifier's link goes; the engine falls back to system metrics and its own painting.
+  RemovePropW(w, cNCCalcSize::kImplementationProperty);
+  engine.Display(w);
+  const int paints = modifier.paints;
+  SendMessageW(w, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(modifier.paints, paints);
+  const test::WindowPixels shot(w);
+  // A raised edge around the window: light at the top left, dark shadow at the bottom right.
+  EXPECT_EQ(shot.at(0, 0), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(shot.at(399, 299), GetSysColor(COLOR_3DDKSHADOW));
+  // The caption band right of the buttons' area is the caption colour of the state.
+  const long frameX = GetSystemMetrics(SM_CXFRAME), frameY = GetSystemMetrics(SM_CYFRAME);
+  EXPECT_EQ(shot.at(400 - frameX - 1, frameY + 1), GetSysColor(engine.WindowActive() ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  RECT client{};
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 400 - 2 * frameX);
+  EXPECT_EQ(HitAt(w, 200, 150), HTCLIENT);
+  EXPECT_EQ(HitAt(w, 200, frameY + 4), HTCAPTION);  // the platform's own answer
+}
+
 TEST(FrameEngineCursor, StyleIsRestoredAfterTheCursorMessage) {
   FrameTestWindow window(kFixed, 400, 300);
   HWND w = window.get();
@@ -287,6 +316,80 @@ TEST(FrameEngineDrag, CaptionPressOfAnInactiveWindowActivatesAndDragsIt) {
   EXPECT_EQ(moved.y, 20);
   EXPECT_EQ(GetForegroundWindow(), w);
   EXPECT_EQ(FrameTestWindow::MoveLoops(), moveLoops);  // the platform's move loop never ran
+}
+
+// Starts a caption drag with real input; `during` runs 150 ms into it, after a first move of
+// (30, 20), and a second move of (30, 20) follows at 250 ms before the release at 350 ms.
+POINT DragWithInterruption(HWND w, const std::function<void()>& during) {
+  RECT before{};
+  GetWindowRect(w, &before);
+  SetCursorPos(before.left + 200, before.top + 20);
+  // The engine knows the window is active from the activation message only.
+  SendMessageW(w, WM_NCACTIVATE, 1, 0);
+  test::Pump(30ms);
+  const auto move = [] {
+    POINT p{};
+    GetCursorPos(&p);
+    SetCursorPos(p.x + 30, p.y + 20);
+  };
+  test::RunSoon(80ms, move);
+  test::RunSoon(150ms, during);
+  test::RunSoon(250ms, move);
+  test::RunSoon(350ms, [] {
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  });
+  INPUT down{};
+  down.type = INPUT_MOUSE;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &down, sizeof down);
+  test::Pump(700ms);
+  if (!IsWindow(w)) return POINT{};
+  RECT after{};
+  GetWindowRect(w, &after);
+  return POINT{after.left - before.left, after.top - before.top};
+}
+
+TEST(FrameEngineDrag, DragEndsWhenTheEngineIsDetachedOrTheLoopIsQuitting) {
+  {
+    FrameTestWindow window(kFixed, 400, 300);
+    RecordingModifier modifier(window.get());
+    cNCCalcSize engine;
+    engine.Attach(&modifier);
+    engine.Display(window.get());
+    const POINT moved = DragWithInterruption(window.get(), [&] { engine.Detach(); });
+    EXPECT_EQ(moved.x, 30);  // the second move came after the detach
+    EXPECT_EQ(moved.y, 20);
+  }
+  {
+    FrameTestWindow window(kFixed, 400, 300);
+    RecordingModifier modifier(window.get());
+    cNCCalcSize engine;
+    engine.Attach(&modifier);
+    engine.Display(window.get());
+    const POINT moved = DragWithInterruption(window.get(), [] { PostQuitMessage(0); });
+    EXPECT_EQ(moved.x, 30);
+    EXPECT_EQ(moved.y, 20);
+    // The quit request is left for the outer loop, not swallowed by the drag.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+}
+
+TEST(FrameEngineDrag, WindowDestroyedDuringTheDragEndsItAndDetaches) {
+  auto window = std::make_unique<FrameTestWindow>(kFixed, 400, 300);
+  const HWND w = window->get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  DragWithInterruption(w, [&] { window.reset(); });
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(engine.hWnd(), nullptr);
+  EXPECT_FALSE(subclass_registry::IsSubclassed(w));
 }
 
 }  // namespace
