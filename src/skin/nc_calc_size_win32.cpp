@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include <array>
-#include <initializer_list>
+#include <vector>
 
 #include "winmsg/message_pump_win32.h"
 
@@ -76,20 +76,14 @@ void cNCCalcSize::Attach(INCAreaModifier* modifier) {
   const bool mdiChild = IsMDIChild(window);
   // Registrations made before a failure are taken back, so a failed attach leaves the window
   // as it was.
+  std::vector<UINT> messages(kFrameMessages.begin(), kFrameMessages.end());
+  if (mdiChild) messages.push_back(WM_SIZE);
+  messages.push_back(WM_DESTROY);
   std::size_t done = 0;
-  const auto attach = [&](UINT message) {
-    AttachMessage(this, window, message);
-    ++done;
-  };
   try {
-    for (UINT m : kFrameMessages) attach(m);
-    if (mdiChild) attach(WM_SIZE);
-    attach(WM_DESTROY);
+    for (; done < messages.size(); ++done) AttachMessage(this, window, messages[done]);
   } catch (...) {
-    for (std::size_t i = 0; i < done; ++i) {
-      const UINT m = i < kFrameMessages.size() ? kFrameMessages[i] : (mdiChild && i == kFrameMessages.size() ? WM_SIZE : WM_DESTROY);
-      DetachMessage(this, window, m);
-    }
+    while (done > 0) DetachMessage(this, window, messages[--done]);
     throw;
   }
   hWnd_ = window;

@@ -11,6 +11,7 @@
 
 #include "skin/skin_test_windows_win32.h"
 #include "winmsg/subclass_win32.h"
+#include "winmsg/thread_hooks_win32.h"
 
 namespace lumadex {
 namespace {
@@ -268,6 +269,21 @@ TEST(FrameEngineLifecycle, DetachGivesEverythingBackAndDestructionDetaches) {
   }
   EXPECT_FALSE(subclass_registry::IsSubclassed(w));
   EXPECT_EQ(GetPropW(w, cNCCalcSize::kImplementationProperty), nullptr);
+
+  // A window that is gone: the attach fails with the framework's error and leaves nothing.
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  RecordingModifier orphan(gone);
+  const std::size_t hooks = thread_hooks::KeyboardHookEngineCount();
+  cNCCalcSize engine;
+  try {
+    engine.Attach(&orphan);
+    ADD_FAILURE() << "attached to a destroyed window";
+  } catch (const WinMsgError& e) {
+    EXPECT_EQ(e.Code(), kErrInvalidWindow);
+  }
+  EXPECT_EQ(engine.hWnd(), nullptr);
+  EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), hooks);
 }
 
 // Presses the left button on the caption with real input, moves the cursor by (dx, dy) from
