@@ -271,6 +271,22 @@ TEST(SkinCaptionLifecycle, AttachDetachAttachLeavesNoTrace) {
   EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), hooksBefore);
 }
 
+TEST(SkinCaptionLifecycle, WindowMenuIsTakenOffTheFrameAndGivenBack) {
+  TestSkin skin;
+  FrameTestWindow window(kNoMaximize, 400, 300);
+  HWND w = window.get();
+  HMENU menu = CreateMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"File");
+  SetMenu(w, menu);
+  cSkinCaption painter;
+  AttachTestSkin(painter, skin, w);
+  EXPECT_EQ(painter.Engine()->hMenu(), menu);
+  SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetMenu(w), nullptr);
+  painter.Detach();
+  EXPECT_EQ(GetMenu(w), menu);
+}
+
 TEST(SkinCaptionLifecycle, DestroyedWindowDropsItsRegistrations) {
   TestSkin skin;
   const std::size_t windowsBefore = subclass_registry::WindowCount();
