@@ -18,6 +18,7 @@
 #include "controls/progressbar/progress_bar_win32.h"
 #include "services/file_cfg.h"
 #include "services/get_html_win32.h"
+#include "skin/skin_caption_win32.h"
 #include "winmsg/gdi_win32.h"
 
 namespace lumadex {
@@ -53,6 +54,8 @@ class MainForm {
   IButton& NBtnFile() { return *buttons_.at(L"NBtnFile"); }
   IProgressBar& NicePressBar() { return *progress_; }
   bool TimerEnabled() const { return timerEnabled_; }
+  // The painter of the window's frame; null when the skin pictures could not be loaded.
+  cSkinCaption* Caption() const { return caption_.get(); }
 
   // The window's state, read by the handlers that run in the middle of a fetch.
   FileCFG Settings;
@@ -87,6 +90,9 @@ class MainForm {
   void CreateControls();
   void CreateTooltips();
   void Load();
+  // Frame (main_form_caption_win32.cpp).
+  void AttachCaption();
+  void SetupCaption(cSkinCaption& painter);
   void Activate();
   void OnCommand(HWND control, UINT code);
   void OnMinimized();
@@ -131,6 +137,8 @@ class MainForm {
   std::map<std::wstring, std::unique_ptr<SkinButton>, std::less<>> buttons_;
   std::unique_ptr<ProgressBar> progress_;
   Font defaultFont_, fixedFont_, namingFont_;
+  Bitmap picCaption_, picBorder_;
+  std::unique_ptr<cSkinCaption> caption_;
 };
 
 }  // namespace lumadex
