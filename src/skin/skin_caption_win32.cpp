@@ -1,0 +1,219 @@
+#include "skin/skin_caption_win32.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "services/ansi_win32.h"
+#include "winmsg/gdi_win32.h"
+
+namespace lumadex {
+namespace {
+
+using skin::CaptionButton;
+using skin::kClose;
+using skin::kMaximize;
+using skin::kMinimize;
+
+// The emblem at the left of the caption opens the system menu, as a caption icon does.
+constexpr skin::Rect kIconSpot{12, 11, 42, 43};
+constexpr CaptionButton kButtons[] = {kClose, kMaximize, kMinimize};
+
+}  // namespace
+
+void FontToLogFont(const SkinFont& font, HDC hDC, LOGFONTW& lf) {
+  lf = LOGFONTW{};
+  // The face-name field holds 32 bytes with the terminating zero in the ANSI code page; a
+  // longer name is cut before the first character that would not fit whole.
+  std::size_t bytes = 0, count = 0;
+  for (wchar_t c : font.Name) {
+    const std::size_t size = WideToAnsi(std::wstring_view(&c, 1)).size();
+    if (bytes + size > LF_FACESIZE - 1 || count + 1 > LF_FACESIZE - 1) break;
+    lf.lfFaceName[count++] = c;
+    bytes += size;
+  }
+  const int points = static_cast<int>(std::nearbyint(font.Size));
+  lf.lfHeight = -MulDiv(points, GetDeviceCaps(hDC, LOGPIXELSY), 72);
+  lf.lfItalic = font.Italic ? 1 : 0;
+  lf.lfUnderline = font.Underline ? 1 : 0;
+  lf.lfStrikeOut = font.Strikethrough ? 1 : 0;
+  lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = font.Charset;
+}
+
+COLORREF TranslateSkinColor(std::uint32_t color) {
+  const std::uint32_t kind = color >> 24;
+  if (kind == 0x80) {
+    const int index = static_cast<int>(color & 0xFFFFFF);
+    if (index > COLOR_MENUBAR) return CLR_INVALID;
+    return GetSysColor(index);
+  }
+  if (kind == 0x00 || kind == 0x02) return color & 0xFFFFFF;
+  return CLR_INVALID;
+}
+
+cSkinCaption::cSkinCaption()
+    : captionFont_(std::make_shared<SkinFont>()), menuFont_(std::make_shared<SkinFont>()) {}
+
+cSkinCaption::~cSkinCaption() { Detach(); }
+
+void cSkinCaption::Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long lButtonWidth, long lButtonHeight,
+                          long lActiveLeftEnd, long lActiveRightStart, long lActiveRightEnd, long lInactiveOffset) {
+  // The frame changes in several steps; the window is shown only the finished one.
+  LockWindowUpdate(form);
+  struct Unlock {
+    ~Unlock() { LockWindowUpdate(nullptr); }
+  } unlock;
+  Detach();
+  captionPic_ = std::make_unique<cMemDC>();
+  captionPic_->CreateFromPicture(PicCaption);
+  borderPic_ = std::make_unique<cMemDC>();
+  borderPic_->CreateFromPicture(PicBorder);
+  captionBuf_ = std::make_unique<cMemDC>();
+  sideBuf_ = std::make_unique<cMemDC>();
+  metrics_ = skin::SkinMetrics{lButtonWidth,      lButtonHeight,   lActiveLeftEnd,
+                               lActiveRightStart, lActiveRightEnd, lInactiveOffset};
+  hWnd_ = form;
+  std::fill(std::begin(pressed_), std::end(pressed_), false);
+  // The menu strip (menu bar, menu font and colours) joins here once the window has a menu.
+
+  engine_ = std::make_unique<cNCCalcSize>();
+  engine_->Attach(this);
+  engine_->Display(form);
+  if (IsWindowVisible(form)) {
+    SetForegroundWindow(form);
+    SetFocus(form);
+    SendMessageW(form, WM_NCACTIVATE, 1, 0);
+  }
+}
+
+void cSkinCaption::Detach() {
+  if (engine_) engine_->Detach();
+}
+
+void cSkinCaption::GetTopMarginHeight(long& height) { height = captionPic_ ? captionPic_->Height() : 0; }
+void cSkinCaption::GetLeftMarginWidth(long& width) { width = borderPic_ ? borderPic_->Height() : 0; }
+void cSkinCaption::GetRightMarginWidth(long& width) { width = borderPic_ ? borderPic_->Height() : 0; }
+void cSkinCaption::GetBottomMarginHeight(long& height) { height = borderPic_ ? borderPic_->Height() : 0; }
+
+bool cSkinCaption::Maximized() const { return (GetWindowLongPtrW(hWnd_, GWL_STYLE) & WS_MAXIMIZE) != 0; }
+
+void cSkinCaption::DrawButton(HDC hDC, CaptionButton b, bool pressed) {
+  if (!exists_[b] || !captionPic_) return;
+  BitBlt(hDC, buttons_[b].left, buttons_[b].top, metrics_.buttonWidth, metrics_.buttonHeight, captionPic_->hDC(),
+         skin::GlyphSourceX(metrics_, b, Maximized()), pressed ? metrics_.buttonHeight : 0, SRCCOPY);
+}
+
+void cSkinCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom) {
+  if (!captionPic_ || !borderPic_) return;
+  const long capH = captionPic_->Height(), h = borderPic_->Height();
+  captionBuf_->SetWidth(lRight - lLeft + 1);
+  captionBuf_->SetHeight(capH);
+  sideBuf_->SetWidth(2 * borderPic_->Width());
+  sideBuf_->SetHeight(lBottom - lTop + 1);
+  const HDC cb = captionBuf_->hDC(), cp = captionPic_->hDC(), bp = borderPic_->hDC(), sb = sideBuf_->hDC();
+  if (!cb || !cp) return;
+
+  LOGFONTW lf;
+  FontToLogFont(*captionFont_, hDC, lf);
+  Font titleFont(CreateFontIndirectW(&lf));
+  ScopedSelect selectFont(cb, titleFont.get());
+
+  const bool active = engine_ && engine_->WindowActive();
+  const LONG_PTR style = GetWindowLongPtrW(hWnd_, GWL_STYLE);
+  const skin::CaptionLayout layout =
+      skin::LayoutCaption(skin::Rect{lLeft, lTop, lRight, lBottom}, metrics_, capH, h, active,
+                          (style & WS_SYSMENU) != 0, (style & WS_MAXIMIZEBOX) != 0, (style & WS_MINIMIZEBOX) != 0);
+
+  BitBlt(cb, layout.left.dstX, lTop, layout.left.width, capH, cp, layout.left.srcX, 0, SRCCOPY);
+  BitBlt(cb, layout.right.dstX, lTop, layout.right.width, capH, cp, layout.right.srcX, 0, SRCCOPY);
+  for (CaptionButton b : kButtons) {
+    exists_[b] = layout.exists[b];
+    buttons_[b] = layout.buttons[b];
+    DrawButton(cb, b, false);
+  }
+  for (const skin::Piece& tile : layout.tiles) BitBlt(cb, tile.dstX, 0, tile.width, capH, cp, tile.srcX, 0, SRCCOPY);
+
+  if (!layout.narrow) {
+    const int length = GetWindowTextLengthW(hWnd_);
+    if (length > 0) {
+      std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+      title.resize(static_cast<std::size_t>(GetWindowTextW(hWnd_, title.data(), length + 1)));
+      SetBkMode(cb, TRANSPARENT);
+      SetTextColor(cb, TranslateSkinColor(active ? activeCaptionColor_ : inActiveCaptionColor_));
+      RECT r{layout.title.left, layout.title.top, layout.title.right, layout.title.bottom};
+      DrawTextW(cb, title.c_str(), static_cast<int>(title.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+  }
+  // The menu strip is drawn here into the lower half of the caption once the window has one.
+
+  BitBlt(hDC, 0, 0, captionBuf_->Width(), captionBuf_->Height(), cb, 0, 0, SRCCOPY);
+
+  if (sb && bp && h > 0) {
+    BitBlt(sb, 0, capH, h, h, bp, 0, 0, SRCCOPY);
+    BitBlt(sb, h, capH, h, h, bp, 4 * h, 0, SRCCOPY);
+    for (long filled : skin::SideFillCopies(capH, lBottom, h)) BitBlt(sb, 0, capH + filled, 2 * h, filled, sb, 0, capH, SRCCOPY);
+    const long sideHeight = lBottom - (lTop + capH);
+    if (sideHeight > 0) {
+      BitBlt(hDC, lLeft, lTop + capH, h, sideHeight, sb, 0, lTop + capH, SRCCOPY);
+      BitBlt(hDC, lRight - h, lTop + capH, h, sideHeight, sb, h, lTop + capH, SRCCOPY);
+    }
+
+    const long yb = std::max(lBottom - h, capH);
+    for (long x : skin::BottomEdgeCells(skin::Rect{lLeft, lTop, lRight, lBottom}, h)) BitBlt(cb, x, 0, h, h, bp, 3 * h, 0, SRCCOPY);
+    BitBlt(cb, lLeft, 0, h, h, bp, 2 * h, 0, SRCCOPY);
+    BitBlt(cb, lRight - h, 0, h, h, bp, 6 * h, 0, SRCCOPY);
+    BitBlt(hDC, lLeft, yb, captionBuf_->Width(), h, cb, 0, 0, SRCCOPY);
+  }
+  LockWindowUpdate(nullptr);
+}
+
+void cSkinCaption::HitTest(long x, long y, int& eHitTest) {
+  if (skin::Contains(kIconSpot, x, y)) {
+    eHitTest = HTSYSMENU;
+    return;
+  }
+  bool over[skin::kButtonCount] = {};
+  for (CaptionButton b : kButtons) {
+    if (!exists_[b]) continue;
+    over[b] = skin::Contains(buttons_[b], x, y);
+    if (over[b]) eHitTest = HTSYSMENU;
+  }
+  // A pressed button the cursor has left pops up again.
+  HDC dc = GetWindowDC(hWnd_);
+  if (!dc) return;
+  for (CaptionButton b : kButtons) {
+    if (exists_[b] && pressed_[b] != over[b]) DrawButton(dc, b, false);
+  }
+  ReleaseDC(hWnd_, dc);
+}
+
+void cSkinCaption::NCMouseDown(long x, long y, bool& bHandled, HDC hDC, long, long, long, long) {
+  for (CaptionButton b : kButtons) {
+    if (exists_[b] && skin::Contains(buttons_[b], x, y)) {
+      DrawButton(hDC, b, true);
+      pressed_[b] = true;
+      bHandled = true;
+    }
+  }
+}
+
+void cSkinCaption::NCMouseUp(long x, long y, HDC hDC, long, long, long, long) {
+  const auto released = [&](CaptionButton b) { return exists_[b] && pressed_[b] && skin::Contains(buttons_[b], x, y); };
+  if (engine_) {
+    if (released(kClose)) engine_->SysCommand(SC_CLOSE);
+    if (released(kMaximize)) engine_->SysCommand(Maximized() ? SC_RESTORE : SC_MAXIMIZE);
+    if (released(kMinimize)) engine_->SysCommand(SC_MINIMIZE);
+  }
+  for (CaptionButton b : kButtons) {
+    DrawButton(hDC, b, false);
+    pressed_[b] = false;
+  }
+}
+
+// The window's own menu is not drawn by this painter yet: a window without a menu has nothing
+// to prepare, restore or accelerate.
+void cSkinCaption::InitMenuPopup(WPARAM, LPARAM) {}
+void cSkinCaption::ExitMenuLoop() {}
+bool cSkinCaption::AltKeyAccelerator(UINT) { return false; }
+
+}  // namespace lumadex

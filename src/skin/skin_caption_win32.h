@@ -1,0 +1,114 @@
+// Gives a window a frame painted from two skin pictures: the caption strip, its inactive look
+// and the caption buttons are cut from the caption picture, the side and bottom borders are
+// tiled from the border picture. The painter owns the window's non-client engine and is its
+// modifier.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "skin/frame_geometry.h"
+#include "skin/mem_dc_win32.h"
+#include "skin/nc_area_modifier_win32.h"
+#include "skin/nc_calc_size_win32.h"
+
+namespace lumadex {
+
+// A font as a form keeps it: by name and size in points. Shared, so that a change made
+// through the object reaches whoever holds it.
+struct SkinFont {
+  std::wstring Name = L"MS Sans Serif";
+  double Size = 8.25;
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool Strikethrough = false;
+  BYTE Charset = DEFAULT_CHARSET;
+};
+
+// The LOGFONT of a font for a device context; the face name is cut, at a whole character, to
+// what fits the 32-byte face-name field in the ANSI code page.
+void FontToLogFont(const SkinFont& font, HDC hDC, LOGFONTW& lf);
+
+// A colour value to a plain RGB value: system colours (top bit set) are looked up; a value the
+// platform cannot translate gives CLR_INVALID.
+COLORREF TranslateSkinColor(std::uint32_t color);
+
+class cSkinCaption : public INCAreaModifier {
+ public:
+  cSkinCaption();
+  // The frame goes with the painter: whatever the owner forgot to detach is detached here, so
+  // the window never keeps a registration that points at a freed painter.
+  ~cSkinCaption();
+  cSkinCaption(const cSkinCaption&) = delete;
+  cSkinCaption& operator=(const cSkinCaption&) = delete;
+
+  void Detach();
+  void Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long lButtonWidth, long lButtonHeight,
+              long lActiveLeftEnd, long lActiveRightStart, long lActiveRightEnd, long lInactiveOffset);
+
+  std::uint32_t MenuBackgroundColor() const { return menuBackgroundColor_; }
+  void SetMenuBackgroundColor(std::uint32_t c) { menuBackgroundColor_ = c; }
+  std::uint32_t ActiveCaptionColor() const { return activeCaptionColor_; }
+  void SetActiveCaptionColor(std::uint32_t c) { activeCaptionColor_ = c; }
+  std::uint32_t InActiveCaptionColor() const { return inActiveCaptionColor_; }
+  void SetInActiveCaptionColor(std::uint32_t c) { inActiveCaptionColor_ = c; }
+  const std::shared_ptr<SkinFont>& CaptionFont() const { return captionFont_; }
+  void SetCaptionFont(std::shared_ptr<SkinFont> f) { if (f) captionFont_ = std::move(f); }
+  const std::shared_ptr<SkinFont>& MenuFont() const { return menuFont_; }
+  void SetMenuFont(std::shared_ptr<SkinFont> f) { if (f) menuFont_ = std::move(f); }
+  std::uint32_t ActiveMenuColor() const { return activeMenuColor_; }
+  void SetActiveMenuColor(std::uint32_t c) { activeMenuColor_ = c; }
+  std::uint32_t ActiveMenuColorOver() const { return activeMenuColorOver_; }
+  void SetActiveMenuColorOver(std::uint32_t c) { activeMenuColorOver_ = c; }
+  std::uint32_t InActiveMenuColor() const { return inActiveMenuColor_; }
+  void SetInActiveMenuColor(std::uint32_t c) { inActiveMenuColor_ = c; }
+
+  // INCAreaModifier
+  HWND hWnd() const override { return hWnd_; }
+  void GetTopMarginHeight(long& height) override;
+  void GetLeftMarginWidth(long& width) override;
+  void GetRightMarginWidth(long& width) override;
+  void GetBottomMarginHeight(long& height) override;
+  void NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom) override;
+  void HitTest(long x, long y, int& eHitTest) override;
+  void NCMouseDown(long x, long y, bool& bHandled, HDC hDC, long lLeft, long lTop, long lRight,
+                   long lBottom) override;
+  void NCMouseUp(long x, long y, HDC hDC, long lLeft, long lTop, long lRight, long lBottom) override;
+  void InitMenuPopup(WPARAM wParam, LPARAM lParam) override;
+  void ExitMenuLoop() override;
+  bool AltKeyAccelerator(UINT vKey) override;
+
+  // The engine of the current attachment (null before the first Attach).
+  cNCCalcSize* Engine() const { return engine_.get(); }
+  // The button rectangles of the last painting, in window coordinates, and their state.
+  skin::Rect ButtonRect(skin::CaptionButton b) const { return buttons_[b]; }
+  bool ButtonExists(skin::CaptionButton b) const { return exists_[b]; }
+  bool ButtonPressed(skin::CaptionButton b) const { return pressed_[b]; }
+
+ private:
+  void DrawButton(HDC hDC, skin::CaptionButton b, bool pressed);
+  bool Maximized() const;
+
+  HWND hWnd_ = nullptr;
+  std::unique_ptr<cMemDC> captionPic_, borderPic_, captionBuf_, sideBuf_;
+  std::unique_ptr<cNCCalcSize> engine_;
+  skin::SkinMetrics metrics_;
+
+  std::uint32_t menuBackgroundColor_ = 0xFFFFFF;
+  std::uint32_t activeCaptionColor_ = 0xCCCCCC;
+  std::uint32_t inActiveCaptionColor_ = 0x999999;
+  std::shared_ptr<SkinFont> captionFont_;
+  std::shared_ptr<SkinFont> menuFont_;
+  std::uint32_t activeMenuColor_ = 0;
+  std::uint32_t activeMenuColorOver_ = 0;
+  std::uint32_t inActiveMenuColor_ = 0x808080;
+
+  skin::Rect buttons_[skin::kButtonCount];
+  bool exists_[skin::kButtonCount] = {};
+  bool pressed_[skin::kButtonCount] = {};
+};
+
+}  // namespace lumadex

@@ -1,0 +1,226 @@
+#include "winmsg/subclass_win32.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "winmsg/report_win32.h"
+#include "winmsg/subclass_table.h"
+
+namespace lumadex {
+namespace {
+
+LRESULT CALLBACK DispatcherProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam);
+
+// Never destroyed: clients with static storage may still detach while the process ends.
+SubclassTable& Table() {
+  static auto* table = new SubclassTable;
+  return *table;
+}
+
+SubclassTable::WindowKey Key(HWND hWnd) { return reinterpret_cast<SubclassTable::WindowKey>(hWnd); }
+
+WNDPROC AsProc(std::uintptr_t value) { return reinterpret_cast<WNDPROC>(value); }
+
+struct DispatchState {
+  UINT message = 0;
+  WNDPROC previous = nullptr;
+};
+DispatchState g_current;
+
+// Sets the message and previous procedure a client sees, and puts back those of an outer
+// dispatch afterwards, so CallOldWindowProc after a nested dispatch still reaches the right
+// window's procedure.
+class CurrentScope {
+ public:
+  CurrentScope(UINT message, WNDPROC previous) : saved_(g_current) { g_current = {message, previous}; }
+  ~CurrentScope() { g_current = saved_; }
+  CurrentScope(const CurrentScope&) = delete;
+  CurrentScope& operator=(const CurrentScope&) = delete;
+
+ private:
+  DispatchState saved_;
+};
+
+WNDPROC CurrentProcedure(HWND hWnd) {
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
+}
+
+// Gives the window its previous procedure back when the dispatcher is still on top of its
+// chain, and forgets the window then. Otherwise the window stays known so that the dispatcher,
+// still called from above, can pass its messages on.
+void ReleaseWindow(HWND hWnd) {
+  SubclassTable& table = Table();
+  const auto key = Key(hWnd);
+  if (!table.Knows(key) || table.RegistrationCount(key) != 0) return;
+  if (!IsWindow(hWnd)) {
+    table.EraseWindow(key);
+    return;
+  }
+  if (CurrentProcedure(hWnd) == &DispatcherProc) {
+    SetWindowLongPtrW(hWnd, GWLP_WNDPROC, static_cast<LONG_PTR>(table.PreviousProc(key)));
+    table.EraseWindow(key);
+  }
+}
+
+LRESULT CallPrevious(WNDPROC previous, HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(previous ? previous : &DefWindowProcW, hWnd, iMsg, wParam, lParam);
+}
+
+bool StillRegistered(HWND hWnd, UINT iMsg, const ISubclass* client) {
+  return Table().Contains(Key(hWnd), iMsg, client);
+}
+
+// Whether any client after position i of the snapshot will still be called.
+bool AnyLaterClient(const std::vector<ISubclass*>& clients, std::size_t i, HWND hWnd, UINT iMsg) {
+  for (std::size_t j = i + 1; j < clients.size(); ++j) {
+    if (StillRegistered(hWnd, iMsg, clients[j])) return true;
+  }
+  return false;
+}
+
+MessageResponse AskResponse(ISubclass* client, UINT iMsg, WNDPROC previous) {
+  CurrentScope scope(iMsg, previous);
+  try {
+    return client->MsgResponse();
+  } catch (...) {
+    ReportCallbackFailure(L"MsgResponse");
+    return MessageResponse::CallOldAfter;
+  }
+}
+
+LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  SubclassTable& table = Table();
+  const auto key = Key(hWnd);
+  const WNDPROC previous = AsProc(table.PreviousProc(key));
+
+  if (table.RegistrationCount(key) == 0) {
+    // Only passing on: take the dispatcher out as soon as nothing sits above it any more.
+    ReleaseWindow(hWnd);
+    const LRESULT result = CallPrevious(previous, hWnd, iMsg, wParam, lParam);
+    if (iMsg == WM_NCDESTROY) table.EraseWindow(key);
+    return result;
+  }
+
+  // The clients as they stand now: a client may attach or detach others while it runs.
+  std::vector<ISubclass*> clients;
+  table.CopyClients(key, iMsg, clients);
+
+  bool previousCalled = false;
+  bool anyClientCalled = false;
+  LRESULT result = 0;
+  for (std::size_t i = 0; i < clients.size(); ++i) {
+    ISubclass* client = clients[i];
+    if (!StillRegistered(hWnd, iMsg, client)) continue;
+    if (!anyClientCalled) {
+      anyClientCalled = true;
+      if (AskResponse(client, iMsg, previous) == MessageResponse::CallOldBefore) {
+        previousCalled = true;
+        CallPrevious(previous, hWnd, iMsg, wParam, lParam);
+        if (!StillRegistered(hWnd, iMsg, client)) continue;
+      }
+    }
+    {
+      CurrentScope scope(iMsg, previous);
+      try {
+        result = client->WindowProc(hWnd, iMsg, wParam, lParam);
+      } catch (...) {
+        ReportCallbackFailure(L"WindowProc");
+      }
+    }
+    if (!AnyLaterClient(clients, i, hWnd, iMsg) && StillRegistered(hWnd, iMsg, client) && !previousCalled &&
+        AskResponse(client, iMsg, previous) == MessageResponse::CallOldAfter) {
+      previousCalled = true;
+      result = CallPrevious(previous, hWnd, iMsg, wParam, lParam);
+    }
+  }
+  if (!anyClientCalled) {
+    result = CallPrevious(previous, hWnd, iMsg, wParam, lParam);
+    previousCalled = true;
+  }
+
+  if (iMsg == WM_NCDESTROY) {
+    // The window's own procedure frees its data here; it must see the message whatever the
+    // clients answered.
+    if (!previousCalled) CallPrevious(previous, hWnd, iMsg, wParam, lParam);
+    if (IsWindow(hWnd) && CurrentProcedure(hWnd) == &DispatcherProc) {
+      SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+    table.EraseWindow(key);
+  }
+  return result;
+}
+
+LRESULT CALLBACK DispatcherProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Dispatch(hWnd, iMsg, wParam, lParam);
+  } catch (...) {
+    ReportCallbackFailure(L"the message dispatcher");
+    return 0;
+  }
+}
+
+}  // namespace
+
+ISubclass::~ISubclass() { DetachClient(this); }
+
+void AttachMessage(ISubclass* client, HWND hWnd, UINT iMsg) {
+  if (!client) throw std::invalid_argument("AttachMessage: no client");
+  if (!hWnd || !IsWindow(hWnd)) throw WinMsgError(kErrInvalidWindow);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(hWnd, &processId);
+  if (processId != GetCurrentProcessId()) throw WinMsgError(kErrExternalWindow);
+
+  SubclassTable& table = Table();
+  const auto key = Key(hWnd);
+  if (table.Contains(key, iMsg, client)) throw WinMsgError(kErrAlreadyHandled);
+  // A window still known without registrations has the dispatcher in its chain already.
+  if (!table.Knows(key)) {
+    const LONG_PTR previous = SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DispatcherProc));
+    if (previous == 0) throw WinMsgError(kErrCantSubclass);
+    table.AddWindow(key, static_cast<std::uintptr_t>(previous));
+  }
+  table.AddClient(key, iMsg, client);
+}
+
+void DetachMessage(ISubclass* client, HWND hWnd, UINT iMsg) noexcept {
+  try {
+    if (!Table().RemoveClient(Key(hWnd), iMsg, client)) return;
+    ReleaseWindow(hWnd);
+  } catch (...) {
+    ReportCallbackFailure(L"DetachMessage");
+  }
+}
+
+void DetachClient(ISubclass* client) noexcept {
+  try {
+    for (const auto key : Table().RemoveClientEverywhere(client)) ReleaseWindow(reinterpret_cast<HWND>(key));
+  } catch (...) {
+    ReportCallbackFailure(L"DetachClient");
+  }
+}
+
+UINT CurrentMessage() noexcept { return g_current.message; }
+
+LRESULT CallOldWindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  return CallPrevious(g_current.previous, hWnd, iMsg, wParam, lParam);
+}
+
+void GSubclass::AttachMessage(ISubclass* client, HWND hWnd, UINT iMsg) { lumadex::AttachMessage(client, hWnd, iMsg); }
+void GSubclass::DetachMessage(ISubclass* client, HWND hWnd, UINT iMsg) noexcept {
+  lumadex::DetachMessage(client, hWnd, iMsg);
+}
+UINT GSubclass::CurrentMessage() const noexcept { return lumadex::CurrentMessage(); }
+LRESULT GSubclass::CallOldWindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  return lumadex::CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+}
+
+namespace subclass_registry {
+bool IsSubclassed(HWND hWnd) noexcept { return Table().RegistrationCount(Key(hWnd)) != 0; }
+std::size_t RegistrationCount(HWND hWnd) noexcept { return Table().RegistrationCount(Key(hWnd)); }
+std::size_t MessageCount(HWND hWnd) noexcept { return Table().MessageCount(Key(hWnd)); }
+std::size_t ClientCount(HWND hWnd, UINT iMsg) noexcept { return Table().ClientCount(Key(hWnd), iMsg); }
+std::size_t WindowCount() noexcept { return Table().WindowCount(); }
+WNDPROC DispatcherProcedure() noexcept { return &DispatcherProc; }
+}  // namespace subclass_registry
+
+}  // namespace lumadex
