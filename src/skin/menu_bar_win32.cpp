@@ -499,6 +499,7 @@ BOOL cToolbarMenu::TrackMenu(int k) {
   if (tracking_) return 0;
   tracking_ = true;
   next_ = k;
+  GetCursorPos(&lastMouse_);
   BOOL result = 0;
   while (owner_ && next_ >= 0) {
     next_ = -1;
@@ -548,10 +549,13 @@ bool cToolbarMenu::FilterMenuMessage(const MSG& msg) {
       if (msg.wParam == VK_ESCAPE) escapePressed_ = true;
       return false;
     case WM_MOUSEMOVE: {
-      // The message's own point is in screen coordinates whatever window it went to.
+      // The message's own point is in screen coordinates whatever window it went to. Only a
+      // real move switches: the platform repeats moves at a resting point (a popup opening
+      // under it, say), which would otherwise undo a switch made with the keyboard.
+      if (msg.pt.x == lastMouse_.x && msg.pt.y == lastMouse_.y) return false;
+      lastMouse_ = msg.pt;
       const int k = owner_->HitTestPoint(msg.pt);
       if (k >= 1 && k != current_) SwitchTo(k);
-      lastMouse_ = msg.pt;
       return false;
     }
     case WM_LBUTTONDOWN:

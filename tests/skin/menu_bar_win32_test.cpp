@@ -1,0 +1,402 @@
+// The menu strip and its popups on a frameless test window that renders the strip at its
+// top, as the caption painter does in a skinned caption.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "skin/menu_bar_win32.h"
+
+namespace lumadex {
+namespace {
+
+constexpr UINT kNew = 101, kOpen = 102, kSave = 103, kRecent = 104, kExit = 105;
+constexpr UINT kCopy = 201, kPaste = 202, kWrap = 203, kLatin = 204, kRun = 301;
+constexpr int kStripLeft = 8, kStripTop = 0, kStripWidth = 300, kStripHeight = 24;
+constexpr COLORREF kNormal = RGB(10, 20, 30), kHot = RGB(200, 30, 40), kBackground = RGB(240, 230, 210);
+
+LOGFONTW TestFont() {
+  LOGFONTW lf{};
+  lf.lfHeight = -12;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(lf.lfFaceName, L"Tahoma");
+  return lf;
+}
+
+// "Run!" (a command), "&File" and "&Edit" popups.
+struct TestMenu {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  HMENU edit = CreatePopupMenu();
+  TestMenu() {
+    AppendMenuW(bar, MF_STRING, kRun, L"&Run!");
+    AppendMenuW(file, MF_STRING, kNew, L"&New\tCtrl+N");
+    AppendMenuW(file, MF_STRING, kOpen, L"&Open...\tCtrl+O");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING | MF_GRAYED, kRecent, L"&Recent");
+    AppendMenuW(file, MF_STRING, kSave, L"&Save");
+    AppendMenuW(file, MF_STRING, kExit, L"E&xit");
+    AppendMenuW(edit, MF_STRING, kCopy, L"&Copy");
+    AppendMenuW(edit, MF_STRING, kPaste, L"&Paste");
+    AppendMenuW(edit, MF_STRING | MF_CHECKED, kWrap, L"&Wrap");
+    AppendMenuW(edit, MF_STRING | MF_CHECKED | MFT_RADIOCHECK, kLatin, L"&Latin");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+  }
+  ~TestMenu() { DestroyMenu(bar); }
+};
+
+void MouseTo(POINT p);
+
+class StripWindow {
+ public:
+  StripWindow() {
+    static const ATOM atom = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = &StripWindow::Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.lpszClassName = L"LumadexMenuStripTest";
+      return RegisterClassW(&wc);
+    }();
+    (void)atom;
+    font_ = CreateFontIndirectW(&logFont_);
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST, L"LumadexMenuStripTest", L"strip", WS_POPUP | WS_VISIBLE, 100, 100,
+                            420, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    SetForegroundWindow(hwnd_);
+    bar.SetHMenu(menu.bar);
+    bar.SetMenuFont(logFont_);
+    bar.SetColours(kNormal, kHot, 0x808080, kBackground);
+    bar.SetCaptionHeight(0);
+    bar.Attach(hwnd_);
+    Paint();
+    // The pointer starts away from the strip, whatever an earlier test left it on.
+    MouseTo(POINT{700, 600});
+  }
+  ~StripWindow() {
+    bar.Detach();
+    DestroyWindow(hwnd_);
+    DeleteObject(font_);
+  }
+  HWND hwnd() const { return hwnd_; }
+  HFONT font() const { return font_; }
+
+  void Paint() {
+    HDC dc = GetWindowDC(hwnd_);
+    RECT band{0, 0, 420, kStripHeight + 4};
+    HBRUSH face = CreateSolidBrush(RGB(90, 140, 210));
+    FillRect(dc, &band, face);
+    DeleteObject(face);
+    bar.Render(font_, dc, kStripLeft, kStripTop, kStripWidth, kStripHeight, kStripTop + 2);
+    ReleaseDC(hwnd_, dc);
+  }
+
+  TestMenu menu;
+  cMenuBar bar;
+  std::vector<UINT> commands;
+  std::vector<UINT> ownDrawItems;
+  std::vector<UINT> ownMeasureItems;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      auto* self = static_cast<StripWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<StripWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    switch (msg) {
+      case WM_NCPAINT:
+        if (self->hwnd_) self->Paint();
+        return 0;
+      case WM_INITMENUPOPUP:
+        if (!HIWORD(lParam)) self->bar.PreparePopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+      case WM_EXITMENULOOP:
+        self->bar.RestoreMenus();
+        return 0;
+      case WM_COMMAND:
+        self->commands.push_back(LOWORD(wParam));
+        return 0;
+      case WM_DRAWITEM:
+        self->ownDrawItems.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlID);
+        return TRUE;
+      case WM_MEASUREITEM:
+        self->ownMeasureItems.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID);
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 17;
+        return TRUE;
+      case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+
+  LOGFONTW logFont_ = TestFont();
+  HFONT font_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+SIZE TextSize(HFONT font, const std::wstring& text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void Pump(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+void MouseTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+void MouseButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+void Key(WORD vk) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+}
+
+POINT Centre(RECT r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+BOOL CALLBACK FindPopupWindow(HWND w, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (wcscmp(cls, L"#32768") == 0 && IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND OpenPopupWindow() {
+  HWND found = nullptr;
+  EnumWindows(&FindPopupWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Steps run one after another from a timer while a popup's modal loop runs on this thread.
+class MenuScript {
+ public:
+  explicit MenuScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 150, &MenuScript::Tick);
+  }
+  ~MenuScript() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  bool Done() const { return next_ >= steps_.size(); }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current_ || current_->Done()) return;
+    current_->steps_[current_->next_++]();
+  }
+  static inline MenuScript* current_ = nullptr;
+  std::vector<std::function<void()>> steps_;
+  std::size_t next_ = 0;
+  UINT_PTR timer_ = 0;
+};
+
+TEST(MenuStripWin32, ShowsPopupItemsOnlyAtTheirMeasuredPlaces) {
+  StripWindow w;
+  ASSERT_EQ(w.bar.Count(), 2);
+  EXPECT_EQ(w.bar.PopupOf(1), w.menu.file);
+  EXPECT_EQ(w.bar.PopupOf(2), w.menu.edit);
+  EXPECT_EQ(w.bar.PopupOf(3), nullptr);
+  const SIZE file = TextSize(w.font(), L"&File");
+  const SIZE edit = TextSize(w.font(), L"&Edit");
+  RECT window;
+  GetWindowRect(w.hwnd(), &window);
+  const RECT r1 = w.bar.ItemScreenRect(1);
+  const RECT r2 = w.bar.ItemScreenRect(2);
+  // Text at x 8 of the strip, grown by 2; the strip starts kStripLeft into the window.
+  EXPECT_EQ(r1.left, window.left + kStripLeft + 8 - 2);
+  EXPECT_EQ(r1.right, window.left + kStripLeft + 8 + file.cx + 2);
+  EXPECT_EQ(r1.top, window.top + kStripTop + 2 + 2 - 2);
+  EXPECT_EQ(r1.bottom, window.top + kStripTop + 2 + 2 + file.cy + 2);
+  EXPECT_EQ(r2.left, window.left + kStripLeft + 8 + file.cx + 11 - 2);
+  EXPECT_EQ(r2.right - r2.left, edit.cx + 4);
+  EXPECT_EQ(w.bar.HitTestPoint(Centre(r2)), 2);
+  EXPECT_EQ(w.bar.HitTestPoint(POINT{r2.right + 40, r2.top + 3}), 0);
+}
+
+TEST(MenuStripWin32, WithoutAMenuNothingIsLaidOutOrDrawn) {
+  StripWindow w;
+  HMENU empty = CreateMenu();
+  w.bar.SetHMenu(empty);
+  w.Paint();
+  EXPECT_EQ(w.bar.Count(), 0);
+  EXPECT_FALSE(w.bar.AcceleratorKey('F'));
+  w.bar.SetHMenu(nullptr);
+  w.Paint();
+  EXPECT_EQ(w.bar.Count(), 0);
+  DestroyMenu(empty);
+}
+
+TEST(MenuStripWin32, AClickOpensThePopupUnderItsItemAndShowsTheItemPressed) {
+  StripWindow w;
+  const RECT item = w.bar.ItemScreenRect(1);
+  RECT popup{};
+  int pressedWhileOpen = 0;
+  MenuScript script({[&] {
+                       if (HWND m = OpenPopupWindow()) GetWindowRect(m, &popup);
+                       pressedWhileOpen = w.bar.PressedItem();
+                     },
+                     [&] { Key(VK_ESCAPE); }, [] {}});
+  MouseTo(Centre(item));
+  Pump(100);
+  MouseButton(true);
+  MouseButton(false);
+  for (int i = 0; i < 40 && !script.Done(); ++i) Pump(50);
+  Pump(200);
+  EXPECT_EQ(popup.left, item.left);
+  EXPECT_EQ(popup.top, item.bottom);
+  EXPECT_EQ(pressedWhileOpen, 1);
+  EXPECT_EQ(OpenPopupWindow(), nullptr);
+  EXPECT_FALSE(w.bar.Tracker()->Tracking());
+  EXPECT_TRUE(w.commands.empty());
+}
+
+TEST(MenuStripWin32, MovingToTheNextItemOrPressingRightSwitchesPopups) {
+  StripWindow w;
+  std::vector<int> shown;
+  RECT editPopup{};
+  MenuScript script({[&] { shown.push_back(w.bar.Tracker()->CurrentItem()); },
+                     [&] { MouseTo(Centre(w.bar.ItemScreenRect(2))); }, [] {},
+                     [&] {
+                       shown.push_back(w.bar.Tracker()->CurrentItem());
+                       if (HWND m = OpenPopupWindow()) GetWindowRect(m, &editPopup);
+                     },
+                     [&] { Key(VK_RIGHT); }, [] {}, [&] { shown.push_back(w.bar.Tracker()->CurrentItem()); },
+                     [&] { Key(VK_ESCAPE); }, [] {}});
+  EXPECT_FALSE(w.bar.AcceleratorKey('Q'));  // no item marks Q
+  EXPECT_TRUE(w.bar.AcceleratorKey('F'));   // runs the popups until the script closes them
+  for (int i = 0; i < 40 && !script.Done(); ++i) Pump(50);
+  EXPECT_EQ(shown, (std::vector<int>{1, 2, 1}));  // Right from the last item wraps to the first
+  EXPECT_EQ(editPopup.left, w.bar.ItemScreenRect(2).left);
+  EXPECT_EQ(OpenPopupWindow(), nullptr);
+}
+
+TEST(MenuStripWin32, ACommandChosenInAPopupReachesTheWindow) {
+  StripWindow w;
+  MenuScript script({[] { Key(VK_DOWN); }, [] { Key(VK_DOWN); }, [] { Key(VK_RETURN); }, [] {}});
+  w.bar.AcceleratorKey('F');
+  for (int i = 0; i < 40 && !script.Done(); ++i) Pump(50);
+  Pump(100);
+  ASSERT_EQ(w.commands.size(), 1u);
+  EXPECT_EQ(w.commands[0], kOpen);
+}
+
+struct ItemState {
+  UINT type, state, id;
+  ULONG_PTR data;
+  std::wstring text;
+  bool operator==(const ItemState&) const = default;
+};
+
+std::vector<ItemState> ReadItems(HMENU menu) {
+  std::vector<ItemState> items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 127;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    items.push_back({info.fType, info.fState, info.wID, info.dwItemData, text});
+  }
+  return items;
+}
+
+TEST(MenuStripWin32, PopupItemsAreOwnerDrawnWhileShownAndGivenBackExactly) {
+  StripWindow w;
+  MENUITEMINFOW data{};
+  data.cbSize = sizeof data;
+  data.fMask = MIIM_DATA;
+  data.dwItemData = 0x5A5A;
+  SetMenuItemInfoW(w.menu.file, kSave, FALSE, &data);
+  const auto before = ReadItems(w.menu.file);
+  w.bar.PreparePopup(w.menu.file);
+  w.bar.PreparePopup(w.menu.file);  // shown again in the same menu mode: entries reused
+  EXPECT_EQ(w.bar.PopupItems().Count(), 6);
+  const auto during = ReadItems(w.menu.file);
+  for (const ItemState& item : during) EXPECT_TRUE(item.type & MFT_OWNERDRAW);
+
+  // Sizes: widest caption + widest shortcut + 38, each as measured + 1.
+  const LOGFONTW menuLogFont = TestFont();
+  HFONT menuFont = CreateFontIndirectW(&menuLogFont);
+  int caption = 0, shortcut = 0;
+  for (const wchar_t* c : {L"&New", L"&Open...", L"", L"&Recent", L"&Save", L"E&xit"})
+    caption = std::max<int>(caption, TextSize(menuFont, c).cx + 1);
+  for (const wchar_t* s : {L"Ctrl+N", L"Ctrl+O"}) shortcut = std::max<int>(shortcut, TextSize(menuFont, s).cx + 1);
+  const int textHeight = TextSize(menuFont, L"Ctrl+O").cy + 1;
+  DeleteObject(menuFont);
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, kOpen, 0, 0, during[1].data};
+  SendMessageW(w.hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_EQ(static_cast<int>(measure.itemWidth), caption + shortcut + 38);
+  EXPECT_EQ(static_cast<int>(measure.itemHeight), textHeight + 8);
+  MEASUREITEMSTRUCT separator{ODT_MENU, 0, 0, 0, 0, during[2].data};
+  SendMessageW(w.hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&separator));
+  EXPECT_EQ(separator.itemHeight, 6u);
+
+  // Access keys of the open popup execute their item; the system menu's do not go here.
+  EXPECT_EQ(SendMessageW(w.hwnd(), WM_MENUCHAR, MAKEWPARAM(L's', MF_POPUP), reinterpret_cast<LPARAM>(w.menu.file)),
+            MAKELRESULT(4, MNC_EXECUTE));
+  EXPECT_EQ(SendMessageW(w.hwnd(), WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(w.menu.file)),
+            MAKELRESULT(5, MNC_EXECUTE));
+
+  w.bar.RestoreMenus();
+  EXPECT_EQ(w.bar.PopupItems().Count(), 0);
+  EXPECT_EQ(ReadItems(w.menu.file), before);
+}
+
+TEST(MenuStripWin32, OwnerDrawnControlsOfTheWindowStillGetTheirOwnMessages) {
+  StripWindow w;
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_BUTTON;
+  draw.CtlID = 77;
+  EXPECT_EQ(SendMessageW(w.hwnd(), WM_DRAWITEM, 77, reinterpret_cast<LPARAM>(&draw)), TRUE);
+  MEASUREITEMSTRUCT measure{ODT_LISTBOX, 78, 0, 0, 0, 0};
+  SendMessageW(w.hwnd(), WM_MEASUREITEM, 78, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_EQ(w.ownDrawItems, std::vector<UINT>{77});
+  EXPECT_EQ(w.ownMeasureItems, std::vector<UINT>{78});
+  EXPECT_EQ(measure.itemHeight, 17u);
+}
+
+}  // namespace
+}  // namespace lumadex
