@@ -400,3 +400,93 @@ TEST(MenuStripWin32, OwnerDrawnControlsOfTheWindowStillGetTheirOwnMessages) {
 
 }  // namespace
 }  // namespace lumadex
+
+namespace lumadex {
+namespace {
+
+// The screen's pixels of a rectangle, top-down, 0x00RRGGBB.
+std::vector<COLORREF> ScreenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  std::vector<COLORREF> out(static_cast<std::size_t>(w) * h);
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return out;
+}
+
+struct Shot {
+  RECT rect{};
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * (rect.right - rect.left) + x]; }
+  int Count(const RECT& inner, COLORREF c) const {
+    int n = 0;
+    for (int y = inner.top; y < inner.bottom; ++y)
+      for (int x = inner.left; x < inner.right; ++x) n += At(x, y) == c;
+    return n;
+  }
+};
+
+TEST(MenuStripWin32, OpenPopupItemsDrawInTheSkinColours) {
+  StripWindow w;
+  Shot newItem, recentItem, wrapItem;
+  auto take = [&](HMENU menu, int position, Shot& shot) {
+    // The popup's own window places its items, so no window is named here.
+    GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &shot.rect);
+    shot.pixels = ScreenPixels(shot.rect);
+  };
+  MenuScript script({[] { Key(VK_DOWN); }, [&] {
+                       take(w.menu.file, 0, newItem);
+                       take(w.menu.file, 3, recentItem);
+                       if (getenv("LUMADEX_SHOT_PAUSE")) Sleep(3000);
+                     },
+                     [] { Key(VK_RIGHT); }, [] {}, [&] { take(w.menu.edit, 2, wrapItem); },
+                     [] { Key(VK_ESCAPE); }, [] {}});
+  w.bar.AcceleratorKey('F');
+  for (int i = 0; i < 60 && !script.Done(); ++i) Pump(50);
+  ASSERT_FALSE(newItem.pixels.empty());
+  const int width = newItem.rect.right - newItem.rect.left, height = newItem.rect.bottom - newItem.rect.top;
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+
+  // The selected item: background, a raised edge inset 2 pixels left and right, hot text.
+  EXPECT_EQ(newItem.At(1, height / 2), kBackground);
+  EXPECT_EQ(newItem.At(width / 2, 0), light);
+  EXPECT_EQ(newItem.At(2, height / 2), light);
+  EXPECT_EQ(newItem.At(width / 2, height - 1), shadow);
+  EXPECT_EQ(newItem.At(width - 3, height / 2), shadow);
+  const RECT text{24, 1, width - 3, height - 1};
+  EXPECT_GT(newItem.Count(text, kHot), 0);
+  EXPECT_EQ(newItem.Count(text, kNormal), 0);
+
+  // A disabled item: drawn in the highlight colour one pixel off, then in the shadow colour;
+  // never in the text colours, and without the selection edge.
+  const RECT all{0, 0, recentItem.rect.right - recentItem.rect.left, recentItem.rect.bottom - recentItem.rect.top};
+  EXPECT_GT(recentItem.Count(all, shadow), 0);
+  EXPECT_EQ(recentItem.Count(all, kNormal) + recentItem.Count(all, kHot), 0);
+  EXPECT_EQ(recentItem.At(1, all.bottom / 2), kBackground);
+
+  // A checked item: a sunken square starting 6 pixels in, its top-left edge in shadow.
+  ASSERT_FALSE(wrapItem.pixels.empty());
+  const int wrapHeight = wrapItem.rect.bottom - wrapItem.rect.top;
+  EXPECT_EQ(wrapItem.At(6, 4), shadow);
+  EXPECT_EQ(wrapItem.At(6 + (wrapHeight - 8) / 2, 4), shadow);
+  EXPECT_EQ(wrapItem.At(5, wrapHeight / 2), kBackground);
+}
+
+}  // namespace
+}  // namespace lumadex
