@@ -12,9 +12,9 @@ follows (window metrics 90, 140, 240, offset 400, buttons 19 x 20):
 SkinBorder.bmp (70 x 10, 8 bits): 10 x 10 cells, 0 left edge, 2 bottom-left corner,
   3 bottom edge, 4 right edge, 6 bottom-right corner (1 and 5 unused).
 
-The caption's outer ten columns carry the border's own profile, so the borders continue the
-caption without a seam; the frame stays blue on an inactive window and only the caption's face
-turns grey.
+The title band runs the full width under a one-pixel outline; below it the caption's outer ten
+columns carry the border's own profile, so the borders continue the caption without a seam. The
+frame stays blue on an inactive window and only the caption's face turns grey.
 """
 import os
 import struct
@@ -84,10 +84,12 @@ def grey(c):
 def caption_pixel(xl, d, y, active):
     """xl: distance from the window's left edge (None in the middle); d: from its right edge."""
     e_side = min(v for v in (xl, d) if v is not None) if (xl is not None or d is not None) else 99
-    if y >= 2 and e_side < BORDER:
+    if y > STRIP_TOP and e_side < BORDER:
         return frame_profile(e_side)            # the side frame, the same in both looks
-    if y <= 1:
-        return face(y)                          # top outline and highlight, both looks
+    if e_side <= 0 or y == 0:
+        return OUTLINE
+    if e_side == 1 or y == 1:
+        return HIGHLIGHT if y < STRIP_TOP else frame_profile(1)
     c = face(y)
     return c if active else grey(c)
 
@@ -123,11 +125,15 @@ def button(px, ox, kind, pressed):
     else:
         top, bottom = (hexc("7fbdf8"), hexc("3b84de")) if not pressed else (hexc("1f5cb8"), hexc("3a7fd6"))
         edge = hexc("123f88")
-    x0, x1, y0, y1 = 1, 17, 1, 18
+    # The button fills its whole cell: the same glyph sits on the active and the inactive
+    # caption, so no caption colour may show around it. Corners are softened towards a grey
+    # that suits both looks.
+    x0, x1, y0, y1 = 0, BW - 1, 0, BH - 1
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
             corner = (x in (x0, x1)) and (y in (y0, y1))
             if corner:
+                px[oy + y][ox + x] = lerp(edge, hexc("8aa0bc"), 0.6)
                 continue
             if x in (x0, x1) or y in (y0, y1):
                 c = edge
@@ -184,6 +190,8 @@ def caption():
     for x in range(RIGHT_END + 1, INACTIVE):                   # behind the glyphs
         for y in range(H):
             px[y][x] = face(y)
+    # Close is read from x 241, so its last column is the restore glyph's first; close, which
+    # every window with a system menu shows, is drawn last and keeps it.
     for ox, kind in ((259, "restore"), (278, "maximize"), (297, "minimize"), (241, "close")):
         button(px, ox, kind, False)
         button(px, ox, kind, True)

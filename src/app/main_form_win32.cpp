@@ -231,6 +231,7 @@ void MainForm::CreateTooltips() {
 // Start-up after the controls exist: a failing step is passed over and the next one runs.
 void MainForm::Load() {
   CreateControls();
+  AttachCaption();
   try {
     if (GetFileAttributesA(kSettingsFile) == INVALID_FILE_ATTRIBUTES) {
       HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -355,6 +356,7 @@ bool MainForm::OnCloseRequest() {
     MessageBoxW(hwnd_, texts::kCloseRefused, texts::kCloseRefusedTitle, MB_OK);
     return false;
   }
+  if (caption_) caption_->Detach();
   return true;
 }
 
@@ -414,6 +416,8 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnCloseRequest()) DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
+      // A window destroyed without a close request must not keep the frame's registrations.
+      if (caption_) caption_->Detach();
       if (timerEnabled_) SetTimerEnabled(false);
       if (quitOnDestroy_) PostQuitMessage(0);
       return 0;

@@ -14,6 +14,7 @@
 #include "app/site_hosts.h"
 #include "controls/host/std_controls_win32.h"
 #include "services/file_cfg.h"
+#include "skin/skin_caption_win32.h"
 #include "winmsg/gdi_win32.h"
 
 namespace lumadex {
@@ -43,6 +44,8 @@ class MainForm {
   IProgressBar& NicePressBar() { return *progress_; }
   bool TimerEnabled() const { return timerEnabled_; }
   const SiteHosts& Hosts() const { return hosts_; }
+  // The painter of the window's frame; null when the skin pictures could not be loaded.
+  cSkinCaption* Caption() const { return caption_.get(); }
 
   // The window's state, read by the handlers that run in the middle of a fetch.
   FileCFG Settings;
@@ -73,6 +76,9 @@ class MainForm {
   void CreateControls();
   void CreateTooltips();
   void Load();
+  // Frame (main_form_caption_win32.cpp).
+  void AttachCaption();
+  void SetupCaption(cSkinCaption& painter);
   void Activate();
   void OnCommand(HWND control, UINT code);
   void OnMinimized();
@@ -113,6 +119,8 @@ class MainForm {
   std::map<std::wstring, std::unique_ptr<StdButton>, std::less<>> buttons_;
   std::unique_ptr<StdProgressBar> progress_;
   Font defaultFont_, fixedFont_, namingFont_;
+  Bitmap picCaption_, picBorder_;
+  std::unique_ptr<cSkinCaption> caption_;
 };
 
 }  // namespace lumadex

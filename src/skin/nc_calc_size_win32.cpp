@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include <array>
-#include <initializer_list>
+#include <vector>
 
 #include "winmsg/message_pump_win32.h"
 
@@ -49,8 +49,11 @@ void cNCCalcSize::Display(HWND form) {
     UpdateWindow(form);
   }
   if (hWnd_) {
+    // A window that is not shown yet must not be activated by this: it would get its first
+    // activation before its owner has finished loading it.
+    const UINT hidden = IsWindowVisible(hWnd_) ? 0 : SWP_NOACTIVATE;
     SetWindowPos(hWnd_, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER | hidden);
   }
 }
 
@@ -73,20 +76,14 @@ void cNCCalcSize::Attach(INCAreaModifier* modifier) {
   const bool mdiChild = IsMDIChild(window);
   // Registrations made before a failure are taken back, so a failed attach leaves the window
   // as it was.
+  std::vector<UINT> messages(kFrameMessages.begin(), kFrameMessages.end());
+  if (mdiChild) messages.push_back(WM_SIZE);
+  messages.push_back(WM_DESTROY);
   std::size_t done = 0;
-  const auto attach = [&](UINT message) {
-    AttachMessage(this, window, message);
-    ++done;
-  };
   try {
-    for (UINT m : kFrameMessages) attach(m);
-    if (mdiChild) attach(WM_SIZE);
-    attach(WM_DESTROY);
+    for (; done < messages.size(); ++done) AttachMessage(this, window, messages[done]);
   } catch (...) {
-    for (std::size_t i = 0; i < done; ++i) {
-      const UINT m = i < kFrameMessages.size() ? kFrameMessages[i] : (mdiChild && i == kFrameMessages.size() ? WM_SIZE : WM_DESTROY);
-      DetachMessage(this, window, m);
-    }
+    while (done > 0) DetachMessage(this, window, messages[--done]);
     throw;
   }
   hWnd_ = window;

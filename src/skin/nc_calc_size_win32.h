@@ -72,7 +72,6 @@ class cNCCalcSize : public ISubclass, public IAltKeyTarget {
   bool maximizedMdiChild_ = false;
   skin::Margins margins_;
   int lastHitTest_ = 0;
-  bool registered_ = false;
   bool keyboardHooked_ = false;
 
   HDC workDC_ = nullptr;

@@ -87,7 +87,12 @@ void cSkinCaption::Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long
 }
 
 void cSkinCaption::Detach() {
-  if (engine_) engine_->Detach();
+  if (!engine_) return;
+  // The engine takes a window's menu off its frame while attached; the window gets it back.
+  const HMENU menu = engine_->hMenu();
+  const HWND window = engine_->hWnd();
+  engine_->Detach();
+  if (menu && window && IsWindow(window) && !GetMenu(window)) SetMenu(window, menu);
 }
 
 void cSkinCaption::GetTopMarginHeight(long& height) { height = captionPic_ ? captionPic_->Height() : 0; }

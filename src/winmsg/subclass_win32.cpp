@@ -127,8 +127,9 @@ LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
         ReportCallbackFailure(L"WindowProc");
       }
     }
-    if (!AnyLaterClient(clients, i, hWnd, iMsg) && StillRegistered(hWnd, iMsg, client) && !previousCalled &&
-        AskResponse(client, iMsg, previous) == MessageResponse::CallOldAfter) {
+    // A client that left during its own call may be gone: it is not asked again.
+    if (!AnyLaterClient(clients, i, hWnd, iMsg) && StillRegistered(hWnd, iMsg, client) &&
+        AskResponse(client, iMsg, previous) == MessageResponse::CallOldAfter && !previousCalled) {
       previousCalled = true;
       result = CallPrevious(previous, hWnd, iMsg, wParam, lParam);
     }

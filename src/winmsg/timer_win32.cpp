@@ -66,6 +66,9 @@ void CTimer::PulseTimer() {
 }
 
 bool StartTimer(const std::shared_ptr<CTimer>& timer) {
+  if (!timer) return false;
+  // Entered twice, a timer would hold two slots and one of its system timers would be lost.
+  StopTimer(timer);
   TimerTable& table = Table();
   std::size_t slot = 0;
   while (slot < kTimerSlots && table.slots[slot]) ++slot;

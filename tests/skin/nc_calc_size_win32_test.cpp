@@ -1,0 +1,412 @@
+#include "skin/nc_calc_size_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/skin_test_windows_win32.h"
+#include "winmsg/subclass_win32.h"
+#include "winmsg/thread_hooks_win32.h"
+
+namespace lumadex {
+namespace {
+
+using namespace std::chrono_literals;
+using test::FrameTestWindow;
+
+constexpr DWORD kFixed = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kSizable = kFixed | WS_THICKFRAME;
+
+// A modifier that records what the engine asks of it.
+class RecordingModifier : public INCAreaModifier {
+ public:
+  explicit RecordingModifier(HWND window) : window_(window) {}
+  HWND hWnd() const override { return window_; }
+  void GetTopMarginHeight(long& v) override { v = 48; }
+  void GetLeftMarginWidth(long& v) override { v = 10; }
+  void GetRightMarginWidth(long& v) override { v = 10; }
+  void GetBottomMarginHeight(long& v) override { v = 10; }
+  void NCPaint(HDC, long l, long t, long r, long b) override {
+    ++paints;
+    lastPaint = RECT{l, t, r, b};
+  }
+  void HitTest(long x, long y, int& code) override {
+    codeOnEntry = code;
+    if (menuAnswer && y > 30 && y < 48) code = HTMENU;
+    (void)x;
+  }
+  void NCMouseDown(long x, long y, bool& handled, HDC, long, long, long, long) override {
+    calls.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    handled = handleDown;
+  }
+  void NCMouseUp(long x, long y, HDC, long, long, long, long) override {
+    calls.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void InitMenuPopup(WPARAM, LPARAM) override { calls.push_back("popup"); }
+  void ExitMenuLoop() override { calls.push_back("exit menu"); }
+  bool AltKeyAccelerator(UINT) override { return false; }
+
+  int paints = 0;
+  RECT lastPaint{};
+  int codeOnEntry = 0;
+  bool menuAnswer = false;
+  bool handleDown = true;
+  std::vector<std::string> calls;
+
+ private:
+  HWND window_;
+};
+
+LRESULT HitAt(HWND w, long x, long y) { return SendMessageW(w, WM_NCHITTEST, 0, test::ScreenPoint(w, x, y)); }
+
+TEST(FrameEngineClientArea, MarginsShapeTheClientAreaAndNeverTurnItInsideOut) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  RECT client{};
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 380);
+  EXPECT_EQ(client.bottom, 242);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  RECT frame{};
+  GetWindowRect(w, &frame);
+  EXPECT_EQ(origin.x - frame.left, 10);
+  EXPECT_EQ(origin.y - frame.top, 48);
+  EXPECT_EQ(engine.Margins(), (skin::Margins{10, 48, 10, 10}));
+
+  // Asked directly, with a size much smaller than the frame: the answer is WVR_REDRAW and an
+  // empty client rectangle, not a negative one.
+  WINDOWPOS pos{w, nullptr, 100, 100, 12, 20, SWP_NOZORDER};
+  NCCALCSIZE_PARAMS params{};
+  params.lppos = &pos;
+  EXPECT_EQ(SendMessageW(w, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params)), WVR_REDRAW);
+  EXPECT_GE(params.rgrc[0].right, params.rgrc[0].left);
+  EXPECT_GE(params.rgrc[0].bottom, params.rgrc[0].top);
+  EXPECT_EQ(params.rgrc[0].left, 110);
+
+  pos = WINDOWPOS{w, nullptr, 100, 100, 400, 300, SWP_NOZORDER};
+  params = NCCALCSIZE_PARAMS{};
+  params.lppos = &pos;
+  SendMessageW(w, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+  EXPECT_EQ(params.rgrc[0].left, 110);
+  EXPECT_EQ(params.rgrc[0].top, 148);
+  EXPECT_EQ(params.rgrc[0].right, 490);
+  EXPECT_EQ(params.rgrc[0].bottom, 390);
+
+  // A minimised window keeps a sound client rectangle too.
+  ShowWindow(w, SW_MINIMIZE);
+  test::Pump(30ms);
+  GetClientRect(w, &client);
+  EXPECT_GE(client.right, 0);
+  EXPECT_GE(client.bottom, 0);
+}
+
+TEST(FrameEngineHitTest, BordersSizeOnlyASizableWindow) {
+  for (const DWORD style : {kFixed, kSizable}) {
+    SCOPED_TRACE(style == kSizable ? "sizable" : "fixed");
+    FrameTestWindow window(style, 400, 300);
+    HWND w = window.get();
+    RecordingModifier modifier(w);
+    cNCCalcSize engine;
+    engine.Attach(&modifier);
+    engine.Display(w);
+    const bool sizable = style == kSizable;
+    EXPECT_EQ(HitAt(w, 3, 150), sizable ? HTLEFT : HTCLIENT);
+    EXPECT_EQ(HitAt(w, 396, 150), sizable ? HTRIGHT : HTCLIENT);
+    EXPECT_EQ(HitAt(w, 200, 5), sizable ? HTTOP : HTCLIENT);
+    EXPECT_EQ(HitAt(w, 200, 296), sizable ? HTBOTTOM : HTCLIENT);
+    EXPECT_EQ(HitAt(w, 2, 2), sizable ? HTTOPLEFT : HTCLIENT);
+    EXPECT_EQ(HitAt(w, 397, 297), sizable ? HTBOTTOMRIGHT : HTCLIENT);
+    EXPECT_EQ(HitAt(w, 200, 20), HTCAPTION);
+    EXPECT_EQ(modifier.codeOnEntry, HTCAPTION);  // the modifier sees the engine's own answer
+    EXPECT_EQ(HitAt(w, 15, 20), HTSYSMENU);
+    EXPECT_EQ(HitAt(w, 200, 150), HTCLIENT);
+    EXPECT_EQ(engine.LastHitTest(), HTCLIENT);
+  }
+}
+
+TEST(FrameEngineHitTest, MenuAnswerIsClientArea) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  modifier.menuAnswer = true;
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  EXPECT_EQ(HitAt(w, 200, 40), HTCLIENT);
+  EXPECT_EQ(engine.LastHitTest(), HTMENU);
+}
+
+TEST(FrameEngineMouse, ReleaseInTheFrameIsAPressAndAReleaseAtThatPoint) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  // A press away from the caption goes to the modifier; one on the caption starts a drag.
+  HitAt(w, 380, 40);
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTSYSMENU, test::ScreenPoint(w, 380, 40));
+  SendMessageW(w, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w, 360, 16));
+  EXPECT_EQ(modifier.calls, (std::vector<std::string>{"down 380,40", "down 360,16", "up 360,16"}));
+  modifier.calls.clear();
+  HitAt(w, 200, 20);
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, test::ScreenPoint(w, 200, 20));
+  EXPECT_TRUE(modifier.calls.empty());
+}
+
+TEST(FrameEngineMenus, SystemMenuPopupNeverReachesTheModifier) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  HMENU popup = CreatePopupMenu();
+  SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, 1));
+  EXPECT_TRUE(modifier.calls.empty());
+  SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, 0));
+  SendMessageW(w, WM_EXITMENULOOP, 0, 0);
+  EXPECT_EQ(modifier.calls, (std::vector<std::string>{"popup", "exit menu"}));
+  DestroyMenu(popup);
+}
+
+TEST(FrameEnginePainting, FramePaintsGoToTheModifierWithTheWindowRectangle) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  test::Pump(20ms);
+  modifier.paints = 0;
+  SendMessageW(w, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(modifier.paints, 1);
+  EXPECT_EQ(modifier.lastPaint.right, 400);
+  EXPECT_EQ(modifier.lastPaint.bottom, 300);
+  // Activation, a title change and a style change each repaint the frame.
+  SendMessageW(w, WM_NCACTIVATE, 0, 0);
+  EXPECT_FALSE(engine.WindowActive());
+  EXPECT_GE(modifier.paints, 2);
+  const int beforeTitle = modifier.paints;
+  SetWindowTextW(w, L"another title");
+  EXPECT_GT(modifier.paints, beforeTitle);
+  SendMessageW(w, WM_ACTIVATEAPP, 1, 0);
+  EXPECT_TRUE(engine.AppActive());
+  // A hidden window is not painted.
+  ShowWindow(w, SW_HIDE);
+  const int before = modifier.paints;
+  SendMessageW(w, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(modifier.paints, before);
+}
+
+TEST(FrameEnginePainting, WithoutAModifierThePlainFrameIsPaintedAndTheSystemHitTestUsed) {
+  FrameTestWindow window(kFixed, 400, 300, L"plain");
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  // The modifier's link goes; the engine falls back to system metrics and its own painting.
+  RemovePropW(w, cNCCalcSize::kImplementationProperty);
+  engine.Display(w);
+  const int paints = modifier.paints;
+  SendMessageW(w, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(modifier.paints, paints);
+  const test::WindowPixels shot(w);
+  // A raised edge around the window: light at the top left, dark shadow at the bottom right.
+  EXPECT_EQ(shot.at(0, 0), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(shot.at(399, 299), GetSysColor(COLOR_3DDKSHADOW));
+  // The caption band right of the buttons' area is the caption colour of the state.
+  const long frameX = GetSystemMetrics(SM_CXFRAME), frameY = GetSystemMetrics(SM_CYFRAME);
+  EXPECT_EQ(shot.at(400 - frameX - 1, frameY + 1), GetSysColor(engine.WindowActive() ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  RECT client{};
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 400 - 2 * frameX);
+  EXPECT_EQ(HitAt(w, 200, 150), HTCLIENT);
+  EXPECT_EQ(HitAt(w, 200, frameY + 4), HTCAPTION);  // the platform's own answer
+}
+
+TEST(FrameEngineCursor, StyleIsRestoredAfterTheCursorMessage) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  const int paints = modifier.paints;
+  SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
+  EXPECT_TRUE(IsWindowVisible(w));
+  // The style changes inside it repaint nothing.
+  EXPECT_EQ(modifier.paints, paints);
+}
+
+TEST(FrameEngineLifecycle, DetachGivesEverythingBackAndDestructionDetaches) {
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  const LONG_PTR own = GetWindowLongPtrW(w, GWLP_WNDPROC);
+  RecordingModifier modifier(w);
+  {
+    cNCCalcSize engine;
+    engine.Attach(&modifier);
+    EXPECT_EQ(engine.hWnd(), w);
+    EXPECT_EQ(engine.GetImplementation(), &modifier);
+    engine.Attach(&modifier);  // attaching again replaces the attachment
+    EXPECT_EQ(subclass_registry::RegistrationCount(w), 16u);
+    engine.Detach();
+    EXPECT_EQ(engine.GetImplementation(), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), own);
+    engine.Attach(&modifier);
+  }
+  EXPECT_FALSE(subclass_registry::IsSubclassed(w));
+  EXPECT_EQ(GetPropW(w, cNCCalcSize::kImplementationProperty), nullptr);
+
+  // A window that is gone: the attach fails with the framework's error and leaves nothing.
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  RecordingModifier orphan(gone);
+  const std::size_t hooks = thread_hooks::KeyboardHookEngineCount();
+  cNCCalcSize engine;
+  try {
+    engine.Attach(&orphan);
+    ADD_FAILURE() << "attached to a destroyed window";
+  } catch (const WinMsgError& e) {
+    EXPECT_EQ(e.Code(), kErrInvalidWindow);
+  }
+  EXPECT_EQ(engine.hWnd(), nullptr);
+  EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), hooks);
+}
+
+// Presses the left button on the caption with real input, moves the cursor by (dx, dy) from
+// inside the drag and releases. Returns how far the window moved.
+POINT DragCaption(HWND w, long x, long y, int dx, int dy) {
+  RECT before{};
+  GetWindowRect(w, &before);
+  SetCursorPos(before.left + x, before.top + y);
+  test::Pump(30ms);
+  test::RunSoon(80ms, [dx, dy] {
+    POINT p{};
+    GetCursorPos(&p);
+    SetCursorPos(p.x + dx, p.y + dy);
+  });
+  test::RunSoon(250ms, [] {
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  });
+  INPUT down{};
+  down.type = INPUT_MOUSE;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &down, sizeof down);
+  test::Pump(600ms);
+  RECT after{};
+  GetWindowRect(w, &after);
+  return POINT{after.left - before.left, after.top - before.top};
+}
+
+TEST(FrameEngineDrag, CaptionPressOfAnInactiveWindowActivatesAndDragsIt) {
+  FrameTestWindow other(kFixed, 200, 150);
+  FrameTestWindow window(kFixed, 400, 300);
+  HWND w = window.get();
+  SetWindowPos(other.get(), HWND_TOP, 600, 500, 0, 0, SWP_NOSIZE);
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  SetForegroundWindow(other.get());
+  test::Pump(50ms);
+  ASSERT_FALSE(engine.WindowActive());
+  const int moveLoops = FrameTestWindow::MoveLoops();
+  const POINT moved = DragCaption(w, 200, 20, 30, 20);
+  EXPECT_EQ(moved.x, 30);
+  EXPECT_EQ(moved.y, 20);
+  EXPECT_EQ(GetForegroundWindow(), w);
+  EXPECT_EQ(FrameTestWindow::MoveLoops(), moveLoops);  // the platform's move loop never ran
+}
+
+// Starts a caption drag with real input; `during` runs 150 ms into it, after a first move of
+// (30, 20), and a second move of (30, 20) follows at 250 ms before the release at 350 ms.
+POINT DragWithInterruption(HWND w, const std::function<void()>& during) {
+  RECT before{};
+  GetWindowRect(w, &before);
+  SetCursorPos(before.left + 200, before.top + 20);
+  // The engine knows the window is active from the activation message only.
+  SendMessageW(w, WM_NCACTIVATE, 1, 0);
+  test::Pump(30ms);
+  const auto move = [] {
+    POINT p{};
+    GetCursorPos(&p);
+    SetCursorPos(p.x + 30, p.y + 20);
+  };
+  test::RunSoon(80ms, move);
+  test::RunSoon(150ms, during);
+  test::RunSoon(250ms, move);
+  test::RunSoon(350ms, [] {
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  });
+  INPUT down{};
+  down.type = INPUT_MOUSE;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &down, sizeof down);
+  test::Pump(700ms);
+  if (!IsWindow(w)) return POINT{};
+  RECT after{};
+  GetWindowRect(w, &after);
+  return POINT{after.left - before.left, after.top - before.top};
+}
+
+TEST(FrameEngineDrag, DragEndsWhenTheEngineIsDetachedOrTheLoopIsQuitting) {
+  {
+    FrameTestWindow window(kFixed, 400, 300);
+    RecordingModifier modifier(window.get());
+    cNCCalcSize engine;
+    engine.Attach(&modifier);
+    engine.Display(window.get());
+    const POINT moved = DragWithInterruption(window.get(), [&] { engine.Detach(); });
+    EXPECT_EQ(moved.x, 30);  // the second move came after the detach
+    EXPECT_EQ(moved.y, 20);
+  }
+  {
+    FrameTestWindow window(kFixed, 400, 300);
+    RecordingModifier modifier(window.get());
+    cNCCalcSize engine;
+    engine.Attach(&modifier);
+    engine.Display(window.get());
+    const POINT moved = DragWithInterruption(window.get(), [] { PostQuitMessage(0); });
+    EXPECT_EQ(moved.x, 30);
+    EXPECT_EQ(moved.y, 20);
+    // The quit request is left for the outer loop, not swallowed by the drag.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+}
+
+TEST(FrameEngineDrag, WindowDestroyedDuringTheDragEndsItAndDetaches) {
+  auto window = std::make_unique<FrameTestWindow>(kFixed, 400, 300);
+  const HWND w = window->get();
+  RecordingModifier modifier(w);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  engine.Display(w);
+  DragWithInterruption(w, [&] { window.reset(); });
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(engine.hWnd(), nullptr);
+  EXPECT_FALSE(subclass_registry::IsSubclassed(w));
+}
+
+}  // namespace
+}  // namespace lumadex

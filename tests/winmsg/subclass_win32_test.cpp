@@ -1,0 +1,461 @@
+#include "winmsg/subclass_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumadex {
+namespace {
+
+constexpr UINT kMsgA = WM_APP + 1;
+constexpr UINT kMsgB = WM_APP + 2;
+constexpr UINT kMsgC = WM_APP + 3;
+
+// Every call of a window's own procedure and of every client, in order.
+std::vector<std::string> g_log;
+
+// The window's own procedures answer the test messages with a value that tells whose they are.
+LRESULT OwnResult(char window, UINT message) { return (window == 'A' ? 1000 : 2000) + static_cast<LRESULT>(message - WM_APP); }
+
+LRESULT LoggingProc(char window, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const std::string tag = std::string("old") + window;
+  if (message >= WM_APP && message < WM_APP + 100) {
+    g_log.push_back(tag + ":" + std::to_string(message - WM_APP));
+    return OwnResult(window, message);
+  }
+  if (message == WM_NCDESTROY) g_log.push_back(tag + ":ncdestroy");
+  return DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ProcA(HWND h, UINT m, WPARAM w, LPARAM l) { return LoggingProc('A', h, m, w, l); }
+LRESULT CALLBACK ProcB(HWND h, UINT m, WPARAM w, LPARAM l) { return LoggingProc('B', h, m, w, l); }
+
+const wchar_t* ClassFor(WNDPROC proc, const wchar_t* name) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);  // a second registration in the same run fails harmlessly
+  return name;
+}
+
+// A hidden top-level window whose own procedure records its calls.
+class TestWindow {
+ public:
+  explicit TestWindow(char which = 'A')
+      : hwnd_(CreateWindowExW(0, which == 'A' ? ClassFor(&ProcA, L"LumadexSubclassTestA")
+                                              : ClassFor(&ProcB, L"LumadexSubclassTestB"),
+                              L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)),
+        own_(which == 'A' ? &ProcA : &ProcB) {}
+  ~TestWindow() {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  HWND get() const { return hwnd_; }
+  WNDPROC Procedure() const { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)); }
+  WNDPROC Own() const { return own_; }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return SendMessageW(hwnd_, message, wParam, lParam);
+  }
+
+ private:
+  HWND hwnd_;
+  WNDPROC own_;
+};
+
+// A client with a fixed answer and result; an optional action runs inside its WindowProc.
+class TestClient : public ISubclass {
+ public:
+  TestClient(std::string name, MessageResponse response, LRESULT result = 0)
+      : name_(std::move(name)), response_(response), result_(result) {}
+
+  MessageResponse MsgResponse() override {
+    seenByResponse.push_back(CurrentMessage());
+    return response_;
+  }
+  LRESULT WindowProc(HWND, UINT iMsg, WPARAM, LPARAM) override {
+    g_log.push_back(name_ + ":" + std::to_string(iMsg - WM_APP));
+    seenCurrent.push_back(CurrentMessage());
+    // The action may destroy this client: nothing of it is touched afterwards.
+    const LRESULT result = result_;
+    if (const auto action = during) action();
+    return result;
+  }
+
+  std::function<void()> during;
+  std::vector<UINT> seenByResponse;
+  std::vector<UINT> seenCurrent;
+
+ private:
+  std::string name_;
+  MessageResponse response_;
+  LRESULT result_;
+};
+
+using Log = std::vector<std::string>;
+
+class Subclassing : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_log.clear();
+    windowsBefore_ = subclass_registry::WindowCount();
+  }
+  void TearDown() override {
+    // Whatever a test left attached, the registry must not remember windows it does not serve.
+    EXPECT_EQ(subclass_registry::WindowCount(), windowsBefore_);
+  }
+
+  std::size_t windowsBefore_ = 0;
+};
+
+TEST_F(Subclassing, EachAnswerInvolvesThePreviousProcedureAsItSays) {
+  TestWindow window;
+  {
+    TestClient consume("c", MessageResponse::Consume, 7);
+    AttachMessage(&consume, window.get(), kMsgA);
+    EXPECT_EQ(window.Send(kMsgA), 7);
+    EXPECT_EQ(g_log, (Log{"c:1"}));
+  }
+  g_log.clear();
+  {
+    TestClient after("c", MessageResponse::CallOldAfter, 7);
+    AttachMessage(&after, window.get(), kMsgA);
+    EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+    EXPECT_EQ(g_log, (Log{"c:1", "oldA:1"}));
+  }
+  g_log.clear();
+  {
+    TestClient before("c", MessageResponse::CallOldBefore, 7);
+    AttachMessage(&before, window.get(), kMsgA);
+    EXPECT_EQ(window.Send(kMsgA), 7);
+    EXPECT_EQ(g_log, (Log{"oldA:1", "c:1"}));
+    EXPECT_EQ(before.seenByResponse, (std::vector<UINT>{kMsgA, kMsgA}));
+  }
+  // Each client detached itself when it went, so the window has its own procedure again.
+  EXPECT_EQ(window.Procedure(), window.Own());
+  EXPECT_FALSE(subclass_registry::IsSubclassed(window.get()));
+}
+
+TEST_F(Subclassing, OnlyTheFirstAnswerCountsBeforeAndOnlyTheLastAfter) {
+  TestWindow window;
+  TestClient first("c1", MessageResponse::CallOldBefore, 1);
+  TestClient middle("c2", MessageResponse::CallOldBefore, 2);
+  TestClient last("c3", MessageResponse::CallOldBefore, 3);
+  for (auto* client : {&first, &middle, &last}) AttachMessage(client, window.get(), kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), 3);
+  EXPECT_EQ(g_log, (Log{"oldA:1", "c1:1", "c2:1", "c3:1"}));
+  EXPECT_TRUE(middle.seenByResponse.empty());
+  DetachClient(&first);
+  DetachClient(&middle);
+  DetachClient(&last);
+
+  g_log.clear();
+  TestClient consume("c1", MessageResponse::Consume, 1);
+  TestClient middleAfter("c2", MessageResponse::CallOldAfter, 2);
+  TestClient lastAfter("c3", MessageResponse::CallOldAfter, 3);
+  for (auto* client : {&consume, &middleAfter, &lastAfter}) AttachMessage(client, window.get(), kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"c1:1", "c2:1", "c3:1", "oldA:1"}));
+
+  // With the last one consuming, the previous procedure is never reached.
+  g_log.clear();
+  DetachMessage(&lastAfter, window.get(), kMsgA);
+  TestClient lastConsume("c4", MessageResponse::Consume, 4);
+  AttachMessage(&lastConsume, window.get(), kMsgA);
+  DetachMessage(&middleAfter, window.get(), kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), 4);
+  EXPECT_EQ(g_log, (Log{"c1:1", "c4:1"}));
+}
+
+TEST_F(Subclassing, MessagesWithoutClientsReachThePreviousProcedureUnchanged) {
+  TestWindow window;
+  TestClient a("ca", MessageResponse::Consume, 11);
+  TestClient b("cb", MessageResponse::Consume, 22);
+  AttachMessage(&a, window.get(), kMsgA);
+  AttachMessage(&b, window.get(), kMsgB);
+  AttachMessage(&a, window.get(), kMsgB);
+  EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 3u);
+  EXPECT_EQ(subclass_registry::MessageCount(window.get()), 2u);
+  EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgB), 2u);
+
+  EXPECT_EQ(window.Send(kMsgC, 5, 6), OwnResult('A', kMsgC));
+  EXPECT_EQ(window.Send(kMsgA), 11);
+  EXPECT_EQ(window.Send(kMsgB), 11);  // the last client's result
+  EXPECT_EQ(g_log, (Log{"oldA:3", "ca:1", "cb:2", "ca:2"}));
+  EXPECT_EQ(a.seenCurrent, (std::vector<UINT>{kMsgA, kMsgB}));
+  // An ordinary message keeps working through the dispatcher.
+  SetWindowTextW(window.get(), L"渲染");
+  wchar_t text[8]{};
+  GetWindowTextW(window.get(), text, 8);
+  EXPECT_STREQ(text, L"渲染");
+}
+
+TEST_F(Subclassing, TheWindowIsRestoredExactlyWhenItsLastRegistrationGoes) {
+  TestWindow window;
+  TestClient first("c1", MessageResponse::Consume, 1);
+  TestClient second("c2", MessageResponse::Consume, 2);
+  AttachMessage(&first, window.get(), kMsgA);
+  AttachMessage(&second, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), subclass_registry::DispatcherProcedure());
+
+  DetachMessage(&first, window.get(), kMsgA);
+  EXPECT_TRUE(subclass_registry::IsSubclassed(window.get()));
+  EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
+  EXPECT_EQ(window.Send(kMsgA), 2);  // the second now stands first
+  DetachMessage(&second, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), window.Own());
+  EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 0u);
+
+  // Two clients, the later one leaving first: the earlier one keeps answering alone.
+  AttachMessage(&first, window.get(), kMsgA);
+  AttachMessage(&second, window.get(), kMsgA);
+  DetachMessage(&second, window.get(), kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), 1);
+  DetachMessage(&first, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), window.Own());
+
+  // One client on two messages, detached in the order attached and then the other way round.
+  for (bool reverse : {false, true}) {
+    AttachMessage(&first, window.get(), kMsgA);
+    AttachMessage(&first, window.get(), kMsgB);
+    EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 2u);
+    DetachMessage(&first, window.get(), reverse ? kMsgB : kMsgA);
+    EXPECT_EQ(window.Procedure(), subclass_registry::DispatcherProcedure());
+    DetachMessage(&first, window.get(), reverse ? kMsgA : kMsgB);
+    EXPECT_EQ(window.Procedure(), window.Own());
+  }
+}
+
+TEST_F(Subclassing, DetachingWhatWasNeverAttachedChangesNothing) {
+  TestWindow window;
+  TestClient attached("c1", MessageResponse::Consume, 1);
+  TestClient stranger("c2", MessageResponse::Consume, 2);
+  AttachMessage(&attached, window.get(), kMsgA);
+  DetachMessage(&stranger, window.get(), kMsgA);
+  DetachMessage(&attached, window.get(), kMsgB);
+  DetachMessage(&attached, nullptr, kMsgA);
+  EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
+  EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 1u);
+  EXPECT_EQ(window.Send(kMsgA), 1);
+  DetachMessage(&attached, window.get(), kMsgA);
+  DetachMessage(&attached, window.get(), kMsgA);  // twice: counts never go below zero
+  EXPECT_EQ(window.Procedure(), window.Own());
+  AttachMessage(&attached, window.get(), kMsgA);
+  EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 1u);
+}
+
+void ExpectError(long code, const std::function<void()>& action) {
+  try {
+    action();
+    ADD_FAILURE() << "no error " << code;
+  } catch (const WinMsgError& error) {
+    EXPECT_EQ(error.Code(), code);
+    EXPECT_EQ(error.Number(), 0x80040000u + static_cast<std::uint32_t>(code));
+    EXPECT_EQ(error.Source(), L"Lumadex.WindowProc");
+    EXPECT_EQ(error.Description(), WinMsgErrorDescription(code));
+  }
+}
+
+TEST_F(Subclassing, RefusedAttachmentsLeaveTheWindowAsItWas) {
+  TestWindow window;
+  TestClient client("c", MessageResponse::Consume, 1);
+  AttachMessage(&client, window.get(), kMsgA);
+  ExpectError(kErrAlreadyHandled, [&] { AttachMessage(&client, window.get(), kMsgA); });
+  EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 1u);
+  EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
+  EXPECT_EQ(window.Send(kMsgA), 1);
+  g_log.clear();
+  DetachMessage(&client, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), window.Own());
+
+  HWND gone = nullptr;
+  {
+    TestWindow shortLived;
+    gone = shortLived.get();
+  }
+  ExpectError(kErrInvalidWindow, [&] { AttachMessage(&client, gone, kMsgA); });
+  ExpectError(kErrInvalidWindow, [&] { AttachMessage(&client, nullptr, kMsgA); });
+  ExpectError(kErrExternalWindow, [&] { AttachMessage(&client, GetDesktopWindow(), kMsgA); });
+  EXPECT_FALSE(subclass_registry::IsSubclassed(GetDesktopWindow()));
+  EXPECT_FALSE(subclass_registry::IsSubclassed(gone));
+  EXPECT_EQ(window.Procedure(), window.Own());
+  EXPECT_THROW(AttachMessage(nullptr, window.get(), kMsgA), std::invalid_argument);
+  EXPECT_EQ(window.Procedure(), window.Own());
+
+  // GSubclass raises the same errors.
+  GSubclass front;
+  front.AttachMessage(&client, window.get(), kMsgA);
+  ExpectError(kErrAlreadyHandled, [&] { front.AttachMessage(&client, window.get(), kMsgA); });
+  front.DetachMessage(&client, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), window.Own());
+}
+
+TEST_F(Subclassing, ANestedDispatchNeverCallsTheWrongWindowsProcedure) {
+  TestWindow outer('A');
+  TestWindow inner('B');
+  TestClient innerClient("in", MessageResponse::CallOldAfter, 5);
+  AttachMessage(&innerClient, inner.get(), kMsgB);
+
+  GSubclass front;
+  LRESULT innerResult = 0, oldResult = 0;
+  UINT messageAfterNesting = 0;
+  TestClient outerClient("out", MessageResponse::Consume, 9);
+  outerClient.during = [&] {
+    innerResult = inner.Send(kMsgB);
+    messageAfterNesting = front.CurrentMessage();
+    oldResult = front.CallOldWindowProc(outer.get(), kMsgA, 0, 0);
+  };
+  AttachMessage(&outerClient, outer.get(), kMsgA);
+
+  EXPECT_EQ(outer.Send(kMsgA), 9);
+  EXPECT_EQ(innerResult, OwnResult('B', kMsgB));
+  EXPECT_EQ(messageAfterNesting, kMsgA);
+  EXPECT_EQ(oldResult, OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"out:1", "in:2", "oldB:2", "oldA:1"}));
+}
+
+TEST_F(Subclassing, ClientsDetachingDuringADispatchAreNotCalledAfterwards) {
+  TestWindow window;
+  TestClient first("c1", MessageResponse::Consume, 1);
+  TestClient second("c2", MessageResponse::Consume, 2);
+  TestClient third("c3", MessageResponse::CallOldAfter, 3);
+  for (auto* client : {&first, &second, &third}) AttachMessage(client, window.get(), kMsgA);
+
+  // The first takes the second off: the second is skipped, the third still ends the message.
+  first.during = [&] { DetachMessage(&second, window.get(), kMsgA); };
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"c1:1", "c3:1", "oldA:1"}));
+
+  // A client taking itself off and attaching a newcomer: the newcomer starts with the next message.
+  g_log.clear();
+  TestClient newcomer("c4", MessageResponse::Consume, 4);
+  first.during = [&] {
+    DetachMessage(&first, window.get(), kMsgA);
+    AttachMessage(&newcomer, window.get(), kMsgA);
+  };
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"c1:1", "c3:1", "oldA:1"}));
+  g_log.clear();
+  EXPECT_EQ(window.Send(kMsgA), 4);
+  EXPECT_EQ(g_log, (Log{"c3:1", "c4:1"}));
+
+  // Every client gone in the middle of the message: the window's own procedure answers it.
+  g_log.clear();
+  third.during = [&] {
+    DetachMessage(&third, window.get(), kMsgA);
+    DetachMessage(&newcomer, window.get(), kMsgA);
+  };
+  EXPECT_EQ(window.Send(kMsgA), 3);
+  EXPECT_EQ(g_log, (Log{"c3:1"}));
+  EXPECT_EQ(window.Procedure(), window.Own());
+}
+
+TEST_F(Subclassing, AClientDestroyedInsideItsOwnCallIsNotTouchedAgain) {
+  TestWindow window;
+  auto doomed = std::make_unique<TestClient>("doomed", MessageResponse::CallOldAfter, 8);
+  TestClient after("c2", MessageResponse::Consume, 2);
+  AttachMessage(doomed.get(), window.get(), kMsgA);
+  AttachMessage(&after, window.get(), kMsgA);
+  doomed->during = [&] { doomed.reset(); };
+  EXPECT_EQ(window.Send(kMsgA), 2);
+  EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
+
+  // The last client going inside its own call: its answer is not asked for afterwards.
+  g_log.clear();
+  auto last = std::make_unique<TestClient>("last", MessageResponse::CallOldAfter, 6);
+  AttachMessage(last.get(), window.get(), kMsgA);
+  last->during = [&] { last.reset(); };
+  EXPECT_EQ(window.Send(kMsgA), 6);
+  EXPECT_EQ(g_log, (Log{"c2:1", "last:1"}));
+}
+
+TEST_F(Subclassing, AWindowDestroyedWhileAttachedLeavesNothingBehind) {
+  TestClient client("c", MessageResponse::Consume, 1);
+  TestClient destroyWatcher("w", MessageResponse::Consume, 0);
+  HWND handle = nullptr;
+  {
+    TestWindow window;
+    handle = window.get();
+    AttachMessage(&client, handle, kMsgA);
+    AttachMessage(&client, handle, kMsgB);
+    AttachMessage(&destroyWatcher, handle, WM_NCDESTROY);
+  }
+  EXPECT_FALSE(IsWindow(handle));
+  EXPECT_FALSE(subclass_registry::IsSubclassed(handle));
+  EXPECT_EQ(subclass_registry::MessageCount(handle), 0u);
+  // The window's own procedure still freed its data, though the client consumed the message.
+  EXPECT_EQ(g_log, (Log{"w:" + std::to_string(static_cast<UINT>(WM_NCDESTROY) - WM_APP), "oldA:ncdestroy"}));
+  // Late detaches of the vanished window are harmless.
+  DetachMessage(&client, handle, kMsgA);
+  DetachMessage(&client, handle, kMsgB);
+}
+
+WNDPROC g_beneathForeign = nullptr;
+LRESULT CALLBACK ForeignProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kMsgA) g_log.push_back("foreign:1");
+  return CallWindowProcW(g_beneathForeign, hWnd, message, wParam, lParam);
+}
+
+TEST_F(Subclassing, ASubclassAboveTheDispatcherKeepsTheChainWhole) {
+  TestWindow window;
+  TestClient client("c", MessageResponse::CallOldAfter, 1);
+  AttachMessage(&client, window.get(), kMsgA);
+  g_beneathForeign = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+  ASSERT_EQ(g_beneathForeign, subclass_registry::DispatcherProcedure());
+
+  // The framework lets go while the foreign subclass sits above: the dispatcher stays and passes on.
+  DetachMessage(&client, window.get(), kMsgA);
+  EXPECT_FALSE(subclass_registry::IsSubclassed(window.get()));
+  EXPECT_EQ(window.Procedure(), &ForeignProc);
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"foreign:1", "oldA:1"}));
+
+  // Attaching again reuses the dispatcher already in the chain.
+  g_log.clear();
+  AttachMessage(&client, window.get(), kMsgA);
+  EXPECT_EQ(window.Procedure(), &ForeignProc);
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"foreign:1", "c:1", "oldA:1"}));
+  DetachMessage(&client, window.get(), kMsgA);
+
+  // The foreign subclass removes itself; the next message takes the dispatcher out as well.
+  SetWindowLongPtrW(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beneathForeign));
+  g_log.clear();
+  EXPECT_EQ(window.Send(kMsgB), OwnResult('A', kMsgB));
+  EXPECT_EQ(window.Procedure(), window.Own());
+  EXPECT_EQ(g_log, (Log{"oldA:2"}));
+}
+
+class ThrowingClient : public ISubclass {
+ public:
+  MessageResponse MsgResponse() override { return MessageResponse::Consume; }
+  LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override { throw std::runtime_error("client failure"); }
+};
+
+TEST_F(Subclassing, AClientsExceptionStopsAtTheDispatcher) {
+  TestWindow window;
+  ThrowingClient thrower;
+  TestClient after("c2", MessageResponse::CallOldAfter, 2);
+  AttachMessage(&thrower, window.get(), kMsgA);
+  AttachMessage(&after, window.get(), kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  EXPECT_EQ(g_log, (Log{"c2:1", "oldA:1"}));
+}
+
+TEST_F(Subclassing, CallOldWindowProcOutsideADispatchFallsBackToTheDefault) {
+  TestWindow window;
+  SetWindowTextW(window.get(), L"abc");
+  EXPECT_EQ(CallOldWindowProc(window.get(), WM_GETTEXTLENGTH, 0, 0), 3);
+  EXPECT_TRUE(g_log.empty());
+}
+
+}  // namespace
+}  // namespace lumadex

@@ -1,0 +1,263 @@
+#include "winmsg/thread_hooks_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace lumadex {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Handles what is queued until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(2000)) {
+  const auto deadline = Clock::now() + limit;
+  while (Clock::now() < deadline) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return done();
+}
+
+void PumpFor(std::chrono::milliseconds span) {
+  PumpUntil([] { return false; }, span);
+}
+
+// Key presses that reached the focused window, system keys included.
+std::vector<UINT> g_keysSeen;
+
+LRESULT CALLBACK KeyWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      g_keysSeen.push_back(static_cast<UINT>(wParam));
+      return 0;
+    // Alt+F4, Alt+Escape and a lone Alt would close the window, switch away or enter menu mode.
+    case WM_SYSCOMMAND:
+    case WM_CLOSE:
+      return 0;
+    default:
+      return DefWindowProcW(hWnd, message, wParam, lParam);
+  }
+}
+
+// A shown, focused top-level window that keyboard input goes to.
+class KeyWindow {
+ public:
+  KeyWindow() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &KeyWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LumadexHookTestWindow";
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"hooks", WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, nullptr, nullptr,
+                            wc.hInstance, nullptr);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+    SetFocus(hwnd_);
+    PumpFor(std::chrono::milliseconds(50));
+  }
+  ~KeyWindow() { DestroyWindow(hwnd_); }
+  KeyWindow(const KeyWindow&) = delete;
+  KeyWindow& operator=(const KeyWindow&) = delete;
+  HWND get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+INPUT Key(WORD vKey, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+// Presses the modifiers, then the key, and lets everything go again in reverse order.
+void Press(std::initializer_list<WORD> modifiers, WORD vKey) {
+  std::vector<INPUT> inputs;
+  for (WORD m : modifiers) inputs.push_back(Key(m, false));
+  inputs.push_back(Key(vKey, false));
+  inputs.push_back(Key(vKey, true));
+  for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) inputs.push_back(Key(*m, true));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool Saw(UINT vKey) {
+  for (UINT k : g_keysSeen)
+    if (k == vKey) return true;
+  return false;
+}
+
+class TestEngine : public IAltKeyTarget {
+ public:
+  explicit TestEngine(bool active, bool uses = true) : active_(active), uses_(uses) {}
+  ~TestEngine() { DetachKeyboardHook(this); }
+  bool WindowActive() const override { return active_; }
+  bool HandleAltKey(UINT vKey) override {
+    offered.push_back(vKey);
+    if (during) during();
+    return uses_;
+  }
+  std::vector<UINT> offered;
+  std::function<void()> during;
+
+ private:
+  bool active_;
+  bool uses_;
+};
+
+class KeyboardHook : public testing::Test {
+ protected:
+  void SetUp() override { g_keysSeen.clear(); }
+  void TearDown() override { EXPECT_FALSE(thread_hooks::KeyboardHookInstalled()); }
+  KeyWindow window_;
+};
+
+TEST_F(KeyboardHook, TheActiveEngineTakesAltKeysAndAUsedKeyGoesNoFurther) {
+  TestEngine inactive(false);
+  TestEngine active(true, /*uses=*/true);
+  ASSERT_TRUE(AttachKeyboardHook(&inactive));
+  ASSERT_TRUE(AttachKeyboardHook(&active));
+  ASSERT_TRUE(AttachKeyboardHook(&active));  // once only
+  EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 2u);
+
+  Press({VK_MENU}, 'F');
+  ASSERT_TRUE(PumpUntil([&] { return !active.offered.empty() && Saw(VK_MENU); }));
+  PumpFor(std::chrono::milliseconds(50));
+  EXPECT_EQ(active.offered, std::vector<UINT>{'F'});
+  EXPECT_TRUE(inactive.offered.empty());
+  EXPECT_FALSE(Saw('F'));  // eaten by the hook
+  EXPECT_TRUE(Saw(VK_MENU));
+  DetachKeyboardHook(&inactive);
+  DetachKeyboardHook(&active);
+}
+
+TEST_F(KeyboardHook, AnUnusedKeyReachesTheWindow) {
+  TestEngine engine(true, /*uses=*/false);
+  ASSERT_TRUE(AttachKeyboardHook(&engine));
+  Press({VK_MENU}, 'Q');
+  ASSERT_TRUE(PumpUntil([&] { return Saw('Q'); }));
+  EXPECT_EQ(engine.offered, std::vector<UINT>{'Q'});
+  // A key without Alt is never offered.
+  g_keysSeen.clear();
+  Press({}, 'W');
+  ASSERT_TRUE(PumpUntil([&] { return Saw('W'); }));
+  EXPECT_EQ(engine.offered, std::vector<UINT>{'Q'});
+  DetachKeyboardHook(&engine);
+}
+
+TEST_F(KeyboardHook, SystemCombinationsPassUntouched) {
+  TestEngine engine(true, /*uses=*/true);
+  ASSERT_TRUE(AttachKeyboardHook(&engine));
+  Press({VK_MENU}, VK_F4);
+  Press({VK_MENU}, VK_ESCAPE);
+  Press({VK_MENU}, VK_DELETE);
+  Press({VK_CONTROL, VK_MENU}, 'G');
+  ASSERT_TRUE(PumpUntil([&] { return Saw(VK_F4) && Saw(VK_ESCAPE) && Saw(VK_DELETE) && Saw('G'); }));
+  EXPECT_TRUE(engine.offered.empty());
+  // The window is still there: the hook did not let Alt+F4 turn into a close either way.
+  EXPECT_TRUE(IsWindow(window_.get()));
+  DetachKeyboardHook(&engine);
+}
+
+TEST_F(KeyboardHook, TheHookGoesWithItsLastEngine) {
+  TestEngine first(true), second(true);
+  ASSERT_TRUE(AttachKeyboardHook(&first));
+  ASSERT_TRUE(AttachKeyboardHook(&second));
+  DetachKeyboardHook(&first);
+  EXPECT_TRUE(thread_hooks::KeyboardHookInstalled());
+  DetachKeyboardHook(&first);  // not in the list any more: nothing changes
+  EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 1u);
+
+  // An engine leaving while it handles a key: the hook stays sound and the key is used.
+  second.during = [&] { DetachKeyboardHook(&second); };
+  Press({VK_MENU}, 'H');
+  ASSERT_TRUE(PumpUntil([&] { return !second.offered.empty(); }));
+  EXPECT_FALSE(thread_hooks::KeyboardHookInstalled());
+  EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 0u);
+
+  g_keysSeen.clear();
+  Press({VK_MENU}, 'J');
+  ASSERT_TRUE(PumpUntil([&] { return Saw('J'); }));
+  EXPECT_TRUE(first.offered.empty());
+  EXPECT_EQ(second.offered, std::vector<UINT>{'H'});
+}
+
+// --- the message-filter hook inside a popup menu's loop ---
+
+class TestTracker : public IMenuMessageFilter {
+ public:
+  bool FilterMenuMessage(const MSG& msg) override {
+    if (msg.message == WM_KEYDOWN) keys.push_back(static_cast<UINT>(msg.wParam));
+    // Eats the first Down key; everything else goes on to the menu.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_DOWN && !ateDown) {
+      ateDown = true;
+      return true;
+    }
+    return false;
+  }
+  std::vector<UINT> keys;
+  bool ateDown = false;
+};
+
+TEST(MenuFilterHook, SeesTheKeysOfAPopupMenuLoop) {
+  g_keysSeen.clear();
+  KeyWindow window;
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING, 101, L"第一");
+  AppendMenuW(popup, MF_STRING, 102, L"第二");
+  AppendMenuW(popup, MF_STRING, 103, L"第三");
+
+  TestTracker tracker;
+  ASSERT_TRUE(AttachMenuFilterHook(&tracker));
+  EXPECT_TRUE(thread_hooks::MenuFilterHookInstalled());
+  // The menu opens with nothing selected; the first Down is eaten, so the two that arrive
+  // select the second entry, and Enter chooses it.
+  Press({}, VK_DOWN);
+  Press({}, VK_DOWN);
+  Press({}, VK_DOWN);
+  Press({}, VK_RETURN);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.get(), nullptr));
+  DetachMenuFilterHook();
+  DestroyMenu(popup);
+
+  EXPECT_FALSE(thread_hooks::MenuFilterHookInstalled());
+  EXPECT_EQ(tracker.keys, (std::vector<UINT>{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
+  EXPECT_EQ(chosen, 102u);
+}
+
+TEST(MenuFilterHook, ADetachedHookForgetsItsTracker) {
+  KeyWindow window;
+  TestTracker first, second;
+  ASSERT_TRUE(AttachMenuFilterHook(&first));
+  ASSERT_TRUE(AttachMenuFilterHook(&second));  // replaces the first
+  DetachMenuFilterHook();
+  EXPECT_FALSE(thread_hooks::MenuFilterHookInstalled());
+
+  // No hook, no tracker: a menu loop now reaches neither.
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING, 201, L"一");
+  Press({}, VK_DOWN);
+  Press({}, VK_RETURN);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.get(), nullptr));
+  DestroyMenu(popup);
+  EXPECT_EQ(chosen, 201u);
+  EXPECT_TRUE(first.keys.empty());
+  EXPECT_TRUE(second.keys.empty());
+}
+
+}  // namespace
+}  // namespace lumadex
