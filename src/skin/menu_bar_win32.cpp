@@ -10,6 +10,19 @@ namespace {
 
 constexpr int kItemTextCapacity = 128;
 
+// Opens the popups an access key asked for, once the key has left the keyboard hook.
+UINT AcceleratorMessage() {
+  static const UINT message = RegisterWindowMessageW(L"LumadexMenuStripAccelerator");
+  return message;
+}
+
+UINT* RegisteredMessages() {
+  static UINT messages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR, 0};
+  messages[5] = AcceleratorMessage();
+  return messages;
+}
+constexpr int kRegisteredMessages = 6;
+
 // An item read by position, with its text when withText is set.
 bool ReadItem(HMENU menu, int position, UINT mask, MENUITEMINFOW& info, std::wstring* text) {
   wchar_t buffer[kItemTextCapacity] = {};
@@ -65,20 +78,19 @@ MenuTextSize Measure(HDC dc, const std::wstring& text, int height) {
 
 }  // namespace
 
-COLORREF TranslateSkinColour(std::uint32_t colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFFu));
-  return static_cast<COLORREF>(colour & 0xFFFFFFu);
-}
-
 // ---- cMenuBar ---------------------------------------------------------------------------
 
 cMenuBar::cMenuBar() {
-  menuLogFont_.lfHeight = -11;
-  menuLogFont_.lfWeight = FW_NORMAL;
-  menuLogFont_.lfCharSet = DEFAULT_CHARSET;
-  wcscpy_s(menuLogFont_.lfFaceName, L"MS Sans Serif");
-  menuFont_.reset(CreateFontIndirectW(&menuLogFont_));
-  MakeSymbolFont();
+  // The check and radio marks take their size from the menu font as it is when the bar is made.
+  SkinFont symbol;
+  symbol.Name = L"Marlett";
+  symbol.Size = menuFont_->Size * 1.2;
+  symbol.Charset = SYMBOL_CHARSET;
+  HDC screen = GetDC(nullptr);
+  LOGFONTW lf;
+  FontToLogFont(symbol, screen, lf);
+  ReleaseDC(nullptr, screen);
+  symbolFont_.reset(CreateFontIndirectW(&lf));
   // One pixel is enough to hold the fonts for measuring before the first rendering.
   buffer_.SetWidth(1);
   buffer_.SetHeight(1);
@@ -90,25 +102,21 @@ cMenuBar::~cMenuBar() {
   if (hoverTimer_) hoverTimer_->OnThatTime(nullptr);
 }
 
-void cMenuBar::MakeSymbolFont() {
-  LOGFONTW symbol{};
-  symbol.lfHeight = static_cast<LONG>(std::lround(menuLogFont_.lfHeight * 1.2));
-  symbol.lfWeight = FW_NORMAL;
-  symbol.lfCharSet = SYMBOL_CHARSET;
-  wcscpy_s(symbol.lfFaceName, L"Marlett");
-  symbolFont_.reset(CreateFontIndirectW(&symbol));
+void cMenuBar::SetMenuFont(std::shared_ptr<SkinFont> font) {
+  if (font) menuFont_ = std::move(font);
 }
 
-void cMenuBar::SetMenuFont(const LOGFONTW& font) {
-  menuLogFont_ = font;
-  menuFont_.reset(CreateFontIndirectW(&menuLogFont_));
+Font cMenuBar::CreateMenuFont(HDC dc) const {
+  LOGFONTW lf;
+  FontToLogFont(*menuFont_, dc, lf);
+  return Font(CreateFontIndirectW(&lf));
 }
 
 void cMenuBar::SetColours(std::uint32_t normal, std::uint32_t hot, std::uint32_t inactive, std::uint32_t background) {
-  normalColour_ = TranslateSkinColour(normal);
-  hotColour_ = TranslateSkinColour(hot);
-  inactiveColour_ = TranslateSkinColour(inactive);
-  backgroundColour_ = TranslateSkinColour(background);
+  normalColour_ = TranslateSkinColor(normal);
+  hotColour_ = TranslateSkinColor(hot);
+  inactiveColour_ = TranslateSkinColor(inactive);
+  backgroundColour_ = TranslateSkinColor(background);
 }
 
 void cMenuBar::Attach(HWND hWnd) {
@@ -118,8 +126,7 @@ void cMenuBar::Attach(HWND hWnd) {
   tracker_ = std::make_unique<cToolbarMenu>();
   try {
     tracker_->AttachOwner(hWnd, this);
-    for (UINT msg : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR})
-      AttachMessage(this, hWnd, msg);
+    for (int i = 0; i < kRegisteredMessages; ++i) AttachMessage(this, hWnd, RegisteredMessages()[i]);
   } catch (...) {
     LockWindowUpdate(nullptr);
     Detach();
@@ -131,8 +138,7 @@ void cMenuBar::Attach(HWND hWnd) {
 void cMenuBar::Detach() {
   StopHoverTimer();
   if (hWnd_) {
-    for (UINT msg : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR})
-      DetachMessage(this, hWnd_, msg);
+    for (int i = 0; i < kRegisteredMessages; ++i) DetachMessage(this, hWnd_, RegisteredMessages()[i]);
   }
   if (tracker_) {
     tracker_->DetachOwner();
@@ -141,6 +147,7 @@ void cMenuBar::Detach() {
   hWnd_ = nullptr;
   strip_.clear();
   stripPopups_.clear();
+  pendingAccelerators_.clear();
 }
 
 std::vector<TopLevelMenuItem> cMenuBar::TopLevelItems() const {
@@ -257,15 +264,28 @@ void cMenuBar::TrackHover() {
 }
 
 bool cMenuBar::AcceleratorKey(UINT vKey) {
-  if (!hWnd_ || !tracker_) return false;
+  // A popup already open takes its own keys.
+  if (!hWnd_ || !tracker_ || tracker_->Tracking()) return false;
   const std::vector<int> matches = StripItemsForAccessKey(TopLevelItems(), vKey);
-  for (int k : matches) {
+  if (matches.empty()) return false;
+  // The key is answered now, but the popup opens only once the key has left the keyboard
+  // hook: a menu loop run inside the hook would see the same key again and again.
+  const bool idle = pendingAccelerators_.empty();
+  pendingAccelerators_.insert(pendingAccelerators_.end(), matches.begin(), matches.end());
+  if (idle) PostMessageW(hWnd_, AcceleratorMessage(), 0, 0);
+  return true;
+}
+
+void cMenuBar::OpenPendingAccelerators() {
+  std::vector<int> pending;
+  pending.swap(pendingAccelerators_);
+  for (int k : pending) {
+    if (!tracker_) break;
     SetPressedItem(k, true);
     StopHoverTimer();
     tracker_->TrackMenu(pressed_);
     RestoreMenus();
   }
-  return !matches.empty();
 }
 
 LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
@@ -284,6 +304,7 @@ LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
     case WM_MENUCHAR:
       return OnMenuChar(hWnd, wParam, lParam);
     default:
+      if (iMsg == AcceleratorMessage()) OpenPendingAccelerators();
       return 0;
   }
 }
@@ -311,7 +332,8 @@ void cMenuBar::PreparePopup(HMENU popup) {
   const bool seen = items_.RememberMenu(menu);
   HDC dc = buffer_.hDC();
   if (!dc) return;
-  ScopedSelect font(dc, menuFont_.get());
+  const Font menuFont = CreateMenuFont(dc);
+  ScopedSelect font(dc, menuFont.get());
   int widestCaption = 0;
   int widestShortcut = 0;
   const int count = GetMenuItemCount(popup);
@@ -384,11 +406,11 @@ LRESULT cMenuBar::OnDrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) {
 
 void cMenuBar::DrawItemText(HDC dc, const std::wstring& text, RECT rect, bool disabled, UINT format) const {
   if (disabled) {
-    SetTextColor(dc, TranslateSkinColour(0x80000014u));
+    SetTextColor(dc, TranslateSkinColor(0x80000014u));
     RECT moved = rect;
     OffsetRect(&moved, 1, 1);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &moved, format);
-    SetTextColor(dc, TranslateSkinColour(0x80000010u));
+    SetTextColor(dc, TranslateSkinColor(0x80000010u));
   }
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
@@ -401,7 +423,8 @@ void cMenuBar::DrawPopupItem(const DRAWITEMSTRUCT& item) {
   buffer_.SetHeight(height);
   HDC dc = buffer_.hDC();
   if (!dc) return;
-  ScopedSelect font(dc, menuFont_.get());
+  const Font menuFont = CreateMenuFont(dc);
+  ScopedSelect font(dc, menuFont.get());
   const MenuRect rc{0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top};
   RECT all{0, 0, buffer_.Width(), buffer_.Height()};
   Brush background(CreateSolidBrush(backgroundColour_));

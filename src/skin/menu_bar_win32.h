@@ -12,6 +12,7 @@
 #include "skin/mem_dc_win32.h"
 #include "skin/menu_strip.h"
 #include "skin/popup_items.h"
+#include "skin/skin_font_win32.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/subclass_win32.h"
 #include "winmsg/thread_hooks_win32.h"
@@ -74,11 +75,13 @@ class cMenuBar : public ISubclass {
   // rectangles relative to the line one caption height below the window's top.
   void Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lYoffset);
 
-  void SetMenuFont(const LOGFONTW& font);
+  // The font object is kept, so a change made through it shows in the next popup.
+  void SetMenuFont(std::shared_ptr<SkinFont> font);
   // Colours as the skin gives them (a set top bit names a system colour).
   void SetColours(std::uint32_t normal, std::uint32_t hot, std::uint32_t inactive, std::uint32_t background);
 
-  // Alt with vKey: opens the popup whose access key it is; true when one was opened.
+  // Alt with vKey: true when an item of the strip has that access key; its popup opens as
+  // soon as the key has been handled.
   bool AcceleratorKey(UINT vKey);
 
   int HitTestPoint(POINT screen) const;
@@ -91,6 +94,7 @@ class cMenuBar : public ISubclass {
   int PressedItem() const { return pressed_; }
   int HoverItem() const { return hover_; }
   void TrackHover();
+  void OpenPendingAccelerators();
   const std::vector<StripItem>& Strip() const { return strip_; }
 
   // Owner-drawn popup items: made so just before a popup shows, given back at the end of
@@ -114,26 +118,23 @@ class cMenuBar : public ISubclass {
   LRESULT OnMenuChar(HWND hWnd, WPARAM wParam, LPARAM lParam);
   void DrawPopupItem(const DRAWITEMSTRUCT& item);
   void DrawItemText(HDC dc, const std::wstring& text, RECT rect, bool disabled, UINT format) const;
-  void MakeSymbolFont();
+  Font CreateMenuFont(HDC dc) const;
 
   HWND hWnd_ = nullptr;
   HMENU hMenu_ = nullptr;
   long captionHeight_ = 0;
   cMemDC buffer_;
-  Font menuFont_;
+  std::shared_ptr<SkinFont> menuFont_ = std::make_shared<SkinFont>();
   Font symbolFont_;
-  LOGFONTW menuLogFont_{};
   COLORREF normalColour_ = 0, hotColour_ = 0, inactiveColour_ = 0x808080, backgroundColour_ = 0xFFFFFF;
   std::vector<StripItem> strip_;
   std::vector<HMENU> stripPopups_;
+  std::vector<int> pendingAccelerators_;
   int pressed_ = 0;
   int hover_ = 0;
   std::shared_ptr<CTimer> hoverTimer_;
   std::unique_ptr<cToolbarMenu> tracker_;
   PopupItemTable items_;
 };
-
-// A colour as the skin stores it, made into a plain one (system colours looked up).
-COLORREF TranslateSkinColour(std::uint32_t colour);
 
 }  // namespace lumadex

@@ -10,22 +10,35 @@
 #include <vector>
 
 #include "skin/menu_bar_win32.h"
+#include "skin/menu_test_support_win32.h"
 
 namespace lumadex {
 namespace {
+
+using namespace menu_test;
 
 constexpr UINT kNew = 101, kOpen = 102, kSave = 103, kRecent = 104, kExit = 105;
 constexpr UINT kCopy = 201, kPaste = 202, kWrap = 203, kLatin = 204, kRun = 301;
 constexpr int kStripLeft = 8, kStripTop = 0, kStripWidth = 300, kStripHeight = 24;
 constexpr COLORREF kNormal = RGB(10, 20, 30), kHot = RGB(200, 30, 40), kBackground = RGB(240, 230, 210);
 
+// Tahoma at 9 points, as the test builds it by hand.
 LOGFONTW TestFont() {
   LOGFONTW lf{};
-  lf.lfHeight = -12;
+  HDC screen = GetDC(nullptr);
+  lf.lfHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   wcscpy_s(lf.lfFaceName, L"Tahoma");
   return lf;
+}
+
+std::shared_ptr<SkinFont> TestSkinFont() {
+  auto font = std::make_shared<SkinFont>();
+  font->Name = L"Tahoma";
+  font->Size = 9;
+  return font;
 }
 
 // "Run!" (a command), "&File" and "&Edit" popups.
@@ -51,8 +64,6 @@ struct TestMenu {
   ~TestMenu() { DestroyMenu(bar); }
 };
 
-void MouseTo(POINT p);
-
 class StripWindow {
  public:
   StripWindow() {
@@ -70,7 +81,7 @@ class StripWindow {
                             420, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     SetForegroundWindow(hwnd_);
     bar.SetHMenu(menu.bar);
-    bar.SetMenuFont(logFont_);
+    bar.SetMenuFont(TestSkinFont());
     bar.SetColours(kNormal, kHot, 0x808080, kBackground);
     bar.SetCaptionHeight(0);
     bar.Attach(hwnd_);
@@ -151,85 +162,6 @@ SIZE TextSize(HFONT font, const std::wstring& text) {
   DeleteDC(dc);
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
-
-void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  }
-}
-
-void MouseTo(POINT p) {
-  SetCursorPos(p.x, p.y);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
-void MouseButton(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-}
-
-void Key(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
-}
-
-POINT Centre(RECT r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-BOOL CALLBACK FindPopupWindow(HWND w, LPARAM out) {
-  wchar_t cls[16] = {};
-  GetClassNameW(w, cls, 16);
-  if (wcscmp(cls, L"#32768") == 0 && IsWindowVisible(w)) {
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND OpenPopupWindow() {
-  HWND found = nullptr;
-  EnumWindows(&FindPopupWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Steps run one after another from a timer while a popup's modal loop runs on this thread.
-class MenuScript {
- public:
-  explicit MenuScript(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, 150, &MenuScript::Tick);
-  }
-  ~MenuScript() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  bool Done() const { return next_ >= steps_.size(); }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!current_ || current_->Done()) return;
-    current_->steps_[current_->next_++]();
-  }
-  static inline MenuScript* current_ = nullptr;
-  std::vector<std::function<void()>> steps_;
-  std::size_t next_ = 0;
-  UINT_PTR timer_ = 0;
-};
 
 TEST(MenuStripWin32, ShowsPopupItemsOnlyAtTheirMeasuredPlaces) {
   StripWindow w;
@@ -321,28 +253,6 @@ TEST(MenuStripWin32, ACommandChosenInAPopupReachesTheWindow) {
   EXPECT_EQ(w.commands[0], kOpen);
 }
 
-struct ItemState {
-  UINT type, state, id;
-  ULONG_PTR data;
-  std::wstring text;
-  bool operator==(const ItemState&) const = default;
-};
-
-std::vector<ItemState> ReadItems(HMENU menu) {
-  std::vector<ItemState> items;
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    wchar_t text[128] = {};
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = 127;
-    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-    items.push_back({info.fType, info.fState, info.wID, info.dwItemData, text});
-  }
-  return items;
-}
-
 TEST(MenuStripWin32, PopupItemsAreOwnerDrawnWhileShownAndGivenBackExactly) {
   StripWindow w;
   MENUITEMINFOW data{};
@@ -403,6 +313,8 @@ TEST(MenuStripWin32, OwnerDrawnControlsOfTheWindowStillGetTheirOwnMessages) {
 
 namespace lumadex {
 namespace {
+
+using namespace menu_test;
 
 // The screen's pixels of a rectangle, top-down, 0x00RRGGBB.
 std::vector<COLORREF> ScreenPixels(const RECT& r) {
