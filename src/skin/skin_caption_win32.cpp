@@ -20,37 +20,6 @@ constexpr CaptionButton kButtons[] = {kClose, kMaximize, kMinimize};
 
 }  // namespace
 
-void FontToLogFont(const SkinFont& font, HDC hDC, LOGFONTW& lf) {
-  lf = LOGFONTW{};
-  // The face-name field holds 32 bytes with the terminating zero in the ANSI code page; a
-  // longer name is cut before the first character that would not fit whole.
-  std::size_t bytes = 0, count = 0;
-  for (wchar_t c : font.Name) {
-    const std::size_t size = WideToAnsi(std::wstring_view(&c, 1)).size();
-    if (bytes + size > LF_FACESIZE - 1 || count + 1 > LF_FACESIZE - 1) break;
-    lf.lfFaceName[count++] = c;
-    bytes += size;
-  }
-  const int points = static_cast<int>(std::nearbyint(font.Size));
-  lf.lfHeight = -MulDiv(points, GetDeviceCaps(hDC, LOGPIXELSY), 72);
-  lf.lfItalic = font.Italic ? 1 : 0;
-  lf.lfUnderline = font.Underline ? 1 : 0;
-  lf.lfStrikeOut = font.Strikethrough ? 1 : 0;
-  lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = font.Charset;
-}
-
-COLORREF TranslateSkinColor(std::uint32_t color) {
-  const std::uint32_t kind = color >> 24;
-  if (kind == 0x80) {
-    const int index = static_cast<int>(color & 0xFFFFFF);
-    if (index > COLOR_MENUBAR) return CLR_INVALID;
-    return GetSysColor(index);
-  }
-  if (kind == 0x00 || kind == 0x02) return color & 0xFFFFFF;
-  return CLR_INVALID;
-}
-
 cSkinCaption::cSkinCaption()
     : captionFont_(std::make_shared<SkinFont>()), menuFont_(std::make_shared<SkinFont>()) {}
 
@@ -74,7 +43,11 @@ void cSkinCaption::Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long
                                lActiveRightStart, lActiveRightEnd, lInactiveOffset};
   hWnd_ = form;
   std::fill(std::begin(pressed_), std::end(pressed_), false);
-  // The menu strip (menu bar, menu font and colours) joins here once the window has a menu.
+  menuBar_ = std::make_unique<cMenuBar>();
+  menuBar_->Attach(form);
+  menuBar_->SetMenuFont(menuFont_);
+  menuBar_->SetColours(activeMenuColor_, activeMenuColorOver_, inActiveMenuColor_, menuBackgroundColor_);
+  menuBar_->SetCaptionHeight(captionPic_->Height());
 
   engine_ = std::make_unique<cNCCalcSize>();
   engine_->Attach(this);
@@ -87,11 +60,18 @@ void cSkinCaption::Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long
 }
 
 void cSkinCaption::Detach() {
-  if (!engine_) return;
   // The engine takes a window's menu off its frame while attached; the window gets it back.
-  const HMENU menu = engine_->hMenu();
-  const HWND window = engine_->hWnd();
-  engine_->Detach();
+  HMENU menu = nullptr;
+  HWND window = nullptr;
+  if (engine_) {
+    menu = engine_->hMenu();
+    window = engine_->hWnd();
+    engine_->Detach();
+  }
+  if (menuBar_) {
+    if (!menu) menu = menuBar_->hMenu();
+    menuBar_->Detach();
+  }
   if (menu && window && IsWindow(window) && !GetMenu(window)) SetMenu(window, menu);
 }
 
@@ -149,7 +129,14 @@ void cSkinCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBo
       DrawTextW(cb, title.c_str(), static_cast<int>(title.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
   }
-  // The menu strip is drawn here into the lower half of the caption once the window has one.
+  if (menuBar_ && engine_) {
+    menuBar_->SetHMenu(engine_->hMenu());
+    LOGFONTW strip = lf;
+    strip.lfWeight = FW_NORMAL;
+    Font stripFont(CreateFontIndirectW(&strip));
+    menuBar_->Render(stripFont.get(), cb, layout.menuLeft, layout.menuTop, layout.menuWidth, layout.menuHeight,
+                     layout.menuYOffset);
+  }
 
   BitBlt(hDC, 0, 0, captionBuf_->Width(), captionBuf_->Height(), cb, 0, 0, SRCCOPY);
 
@@ -215,10 +202,14 @@ void cSkinCaption::NCMouseUp(long x, long y, HDC hDC, long, long, long, long) {
   }
 }
 
-// The window's own menu is not drawn by this painter yet: a window without a menu has nothing
-// to prepare, restore or accelerate.
-void cSkinCaption::InitMenuPopup(WPARAM, LPARAM) {}
-void cSkinCaption::ExitMenuLoop() {}
-bool cSkinCaption::AltKeyAccelerator(UINT) { return false; }
+void cSkinCaption::InitMenuPopup(WPARAM wParam, LPARAM) {
+  if (menuBar_) menuBar_->PreparePopup(reinterpret_cast<HMENU>(wParam));
+}
+
+void cSkinCaption::ExitMenuLoop() {
+  if (menuBar_) menuBar_->RestoreMenus();
+}
+
+bool cSkinCaption::AltKeyAccelerator(UINT vKey) { return menuBar_ && menuBar_->AcceleratorKey(vKey); }
 
 }  // namespace lumadex

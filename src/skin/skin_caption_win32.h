@@ -11,30 +11,12 @@
 
 #include "skin/frame_geometry.h"
 #include "skin/mem_dc_win32.h"
+#include "skin/menu_bar_win32.h"
 #include "skin/nc_area_modifier_win32.h"
 #include "skin/nc_calc_size_win32.h"
+#include "skin/skin_font_win32.h"
 
 namespace lumadex {
-
-// A font as a form keeps it: by name and size in points. Shared, so that a change made
-// through the object reaches whoever holds it.
-struct SkinFont {
-  std::wstring Name = L"MS Sans Serif";
-  double Size = 8.25;
-  bool Bold = false;
-  bool Italic = false;
-  bool Underline = false;
-  bool Strikethrough = false;
-  BYTE Charset = DEFAULT_CHARSET;
-};
-
-// The LOGFONT of a font for a device context; the face name is cut, at a whole character, to
-// what fits the 32-byte face-name field in the ANSI code page.
-void FontToLogFont(const SkinFont& font, HDC hDC, LOGFONTW& lf);
-
-// A colour value to a plain RGB value: system colours (top bit set) are looked up; a value the
-// platform cannot translate gives CLR_INVALID.
-COLORREF TranslateSkinColor(std::uint32_t color);
 
 class cSkinCaption : public INCAreaModifier {
  public:
@@ -83,6 +65,8 @@ class cSkinCaption : public INCAreaModifier {
 
   // The engine of the current attachment (null before the first Attach).
   cNCCalcSize* Engine() const { return engine_.get(); }
+  // The menu strip of the current attachment (null before the first Attach).
+  cMenuBar* MenuBar() const { return menuBar_.get(); }
   // The button rectangles of the last painting, in window coordinates, and their state.
   skin::Rect ButtonRect(skin::CaptionButton b) const { return buttons_[b]; }
   bool ButtonExists(skin::CaptionButton b) const { return exists_[b]; }
@@ -95,6 +79,7 @@ class cSkinCaption : public INCAreaModifier {
   HWND hWnd_ = nullptr;
   std::unique_ptr<cMemDC> captionPic_, borderPic_, captionBuf_, sideBuf_;
   std::unique_ptr<cNCCalcSize> engine_;
+  std::unique_ptr<cMenuBar> menuBar_;
   skin::SkinMetrics metrics_;
 
   std::uint32_t menuBackgroundColor_ = 0xFFFFFF;

@@ -1,0 +1,601 @@
+#include "skin/menu_bar_win32.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace lumadex {
+
+namespace {
+
+constexpr int kItemTextCapacity = 128;
+
+// Opens the popups an access key asked for, once the key has left the keyboard hook.
+UINT AcceleratorMessage() {
+  static const UINT message = RegisterWindowMessageW(L"LumadexMenuStripAccelerator");
+  return message;
+}
+
+UINT* RegisteredMessages() {
+  static UINT messages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR, 0};
+  messages[5] = AcceleratorMessage();
+  return messages;
+}
+constexpr int kRegisteredMessages = 6;
+
+// An item read by position, with its text when withText is set.
+bool ReadItem(HMENU menu, int position, UINT mask, MENUITEMINFOW& info, std::wstring* text) {
+  wchar_t buffer[kItemTextCapacity] = {};
+  info = MENUITEMINFOW{};
+  info.cbSize = sizeof info;
+  info.fMask = mask;
+  if (text) {
+    info.dwTypeData = buffer;
+    info.cch = kItemTextCapacity - 1;
+  }
+  if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) return false;
+  if (text) {
+    // Owner-drawn and bitmap items carry no text, and the platform leaves cch alone for them.
+    const bool hasText = !(info.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR));
+    const UINT length = std::min<UINT>(info.cch, kItemTextCapacity - 1);
+    text->assign(hasText ? buffer : L"", hasText ? length : 0);
+    info.dwTypeData = nullptr;
+  }
+  return true;
+}
+
+SavedMenuItem Saved(const MENUITEMINFOW& info, std::wstring text) {
+  SavedMenuItem s;
+  s.mask = info.fMask;
+  s.type = info.fType;
+  s.state = info.fState;
+  s.id = info.wID;
+  s.subMenu = reinterpret_cast<std::uintptr_t>(info.hSubMenu);
+  s.checkedBitmap = reinterpret_cast<std::uintptr_t>(info.hbmpChecked);
+  s.uncheckedBitmap = reinterpret_cast<std::uintptr_t>(info.hbmpUnchecked);
+  s.itemData = info.dwItemData;
+  s.text = std::move(text);
+  return s;
+}
+
+void MakeOwnerDrawn(HMENU menu, int position, UINT type, int entry) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  // Only the type flags and the data: the text stays in the item, and comes back anyway.
+  info.fMask = MIIM_FTYPE | MIIM_DATA;
+  info.fType = type | MFT_OWNERDRAW;
+  info.dwItemData = static_cast<ULONG_PTR>(entry);
+  SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
+}
+
+RECT ToRect(const MenuRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+MenuTextSize Measure(HDC dc, const std::wstring& text, int height) {
+  RECT r{0, 0, 0, height};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+// ---- cMenuBar ---------------------------------------------------------------------------
+
+cMenuBar::cMenuBar() {
+  // The check and radio marks take their size from the menu font as it is when the bar is made.
+  SkinFont symbol;
+  symbol.Name = L"Marlett";
+  symbol.Size = menuFont_->Size * 1.2;
+  symbol.Charset = SYMBOL_CHARSET;
+  HDC screen = GetDC(nullptr);
+  LOGFONTW lf;
+  FontToLogFont(symbol, screen, lf);
+  ReleaseDC(nullptr, screen);
+  symbolFont_.reset(CreateFontIndirectW(&lf));
+  // One pixel is enough to hold the fonts for measuring before the first rendering.
+  buffer_.SetWidth(1);
+  buffer_.SetHeight(1);
+}
+
+cMenuBar::~cMenuBar() {
+  Detach();
+  StopHoverTimer();
+  if (hoverTimer_) hoverTimer_->OnThatTime(nullptr);
+}
+
+void cMenuBar::SetMenuFont(std::shared_ptr<SkinFont> font) {
+  if (font) menuFont_ = std::move(font);
+}
+
+Font cMenuBar::CreateMenuFont(HDC dc) const {
+  LOGFONTW lf;
+  FontToLogFont(*menuFont_, dc, lf);
+  return Font(CreateFontIndirectW(&lf));
+}
+
+void cMenuBar::SetColours(std::uint32_t normal, std::uint32_t hot, std::uint32_t inactive, std::uint32_t background) {
+  normalColour_ = TranslateSkinColor(normal);
+  hotColour_ = TranslateSkinColor(hot);
+  inactiveColour_ = TranslateSkinColor(inactive);
+  backgroundColour_ = TranslateSkinColor(background);
+}
+
+void cMenuBar::Attach(HWND hWnd) {
+  LockWindowUpdate(hWnd);
+  Detach();
+  hWnd_ = hWnd;
+  tracker_ = std::make_unique<cToolbarMenu>();
+  try {
+    tracker_->AttachOwner(hWnd, this);
+    for (int i = 0; i < kRegisteredMessages; ++i) AttachMessage(this, hWnd, RegisteredMessages()[i]);
+  } catch (...) {
+    LockWindowUpdate(nullptr);
+    Detach();
+    throw;
+  }
+  LockWindowUpdate(nullptr);
+}
+
+void cMenuBar::Detach() {
+  StopHoverTimer();
+  if (hWnd_) {
+    for (int i = 0; i < kRegisteredMessages; ++i) DetachMessage(this, hWnd_, RegisteredMessages()[i]);
+  }
+  if (tracker_) {
+    tracker_->DetachOwner();
+    tracker_.reset();
+  }
+  hWnd_ = nullptr;
+  strip_.clear();
+  stripPopups_.clear();
+  pendingAccelerators_.clear();
+}
+
+std::vector<TopLevelMenuItem> cMenuBar::TopLevelItems() const {
+  std::vector<TopLevelMenuItem> items;
+  const int count = hMenu_ ? GetMenuItemCount(hMenu_) : 0;  // -1 on failure: no items
+  for (int i = 0; i < count; ++i) {
+    TopLevelMenuItem item;
+    MENUITEMINFOW info;
+    ReadItem(hMenu_, i, MIIM_TYPE, info, &item.text);
+    item.opensPopup = GetMenuItemID(hMenu_, i) == static_cast<UINT>(-1) && GetSubMenu(hMenu_, i) != nullptr;
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lYoffset) {
+  if (!hMenu_) return;
+  strip_.clear();
+  stripPopups_.clear();
+  if (lWidth <= 0 || lHeight <= 0) return;
+  buffer_.SetWidth(lWidth);
+  buffer_.SetHeight(lHeight);
+  HDC dc = buffer_.hDC();
+  if (!dc) return;
+  const std::vector<TopLevelMenuItem> items = TopLevelItems();
+  // Without items the buffer holds nothing worth copying back over the caption.
+  if (items.empty()) return;
+
+  ScopedSelect font(dc, hFnt);
+  BitBlt(dc, 0, 0, lWidth, lHeight, lhDC, lLeft, lTop + 2, SRCCOPY);
+  SetBkMode(dc, TRANSPARENT);
+  strip_ = LayoutMenuStrip(
+      items, [&](std::wstring_view text) { return Measure(dc, std::wstring(text), lHeight); }, lLeft, lYoffset);
+  for (std::size_t i = 0; i < strip_.size(); ++i) {
+    const StripItem& item = strip_[i];
+    const int k = static_cast<int>(i) + 1;
+    const StripItemLook look = LookOfStripItem(k, pressed_, hover_);
+    SetTextColor(dc, look.hotText ? hotColour_ : normalColour_);
+    RECT frame = ToRect(item.frameRect);
+    if (look.edge == StripEdge::RaisedInner) DrawEdge(dc, &frame, BDR_RAISEDINNER, BF_RECT);
+    if (look.edge == StripEdge::SunkenOuter) DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+    RECT text = ToRect(item.textRect);
+    OffsetRect(&text, look.textShift, look.textShift);
+    const std::wstring& caption = items[static_cast<std::size_t>(item.position)].text;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
+    stripPopups_.push_back(GetSubMenu(hMenu_, item.position));
+  }
+  BitBlt(lhDC, lLeft, lTop + 2, lWidth, lHeight, dc, 0, 0, SRCCOPY);
+}
+
+int cMenuBar::HitTestPoint(POINT screen) const {
+  RECT window{};
+  if (!hWnd_ || !GetWindowRect(hWnd_, &window)) return 0;
+  return HitTestStrip(strip_, screen.x - window.left, screen.y - window.top - captionHeight_);
+}
+
+int cMenuBar::HitTestCursor() const {
+  if (Count() < 1) return 0;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  return HitTestPoint(cursor);
+}
+
+HMENU cMenuBar::PopupOf(int k) const {
+  return (k >= 1 && k <= Count()) ? stripPopups_[static_cast<std::size_t>(k - 1)] : nullptr;
+}
+
+RECT cMenuBar::ItemScreenRect(int k) const {
+  RECT window{};
+  if (k < 1 || k > Count() || !hWnd_ || !GetWindowRect(hWnd_, &window)) return RECT{};
+  RECT r = ToRect(strip_[static_cast<std::size_t>(k - 1)].storedRect);
+  OffsetRect(&r, window.left, window.top + captionHeight_);
+  return r;
+}
+
+void cMenuBar::RepaintFrame() const {
+  if (hWnd_ && IsWindow(hWnd_)) SendMessageW(hWnd_, WM_NCPAINT, 0, 0);
+}
+
+void cMenuBar::SetPressedItem(int k, bool state) {
+  if (state || k == pressed_) pressed_ = state ? k : -1;
+  RepaintFrame();
+}
+
+void cMenuBar::SetHotItem(int k) {
+  hover_ = k;
+  RepaintFrame();
+}
+
+void cMenuBar::StopHoverTimer() {
+  if (hoverTimer_) hoverTimer_->SetInterval(0);
+}
+
+void cMenuBar::TrackHover() {
+  const int hover = HitTestCursor();
+  if (hover != hover_) {
+    hover_ = hover;
+    RepaintFrame();
+  }
+  if (!hoverTimer_) {
+    hoverTimer_ = CTimer::Create();
+    hoverTimer_->OnThatTime([this] { TrackHover(); });
+  }
+  // -1, like 0, means no pressed item: after a popup closes nothing is left to watch for.
+  if (hover > 0 || pressed_ > 0) {
+    if (pressed_ > 0 && GetAsyncKeyState(VK_LBUTTON) == 0) {
+      pressed_ = 0;
+      RepaintFrame();
+    }
+    hoverTimer_->SetInterval(50);
+  } else {
+    hoverTimer_->SetInterval(0);
+  }
+}
+
+bool cMenuBar::AcceleratorKey(UINT vKey) {
+  // A popup already open takes its own keys.
+  if (!hWnd_ || !tracker_ || tracker_->Tracking()) return false;
+  const std::vector<int> matches = StripItemsForAccessKey(TopLevelItems(), vKey);
+  if (matches.empty()) return false;
+  // The key is answered now, but the popup opens only once the key has left the keyboard
+  // hook: a menu loop run inside the hook would see the same key again and again.
+  const bool idle = pendingAccelerators_.empty();
+  pendingAccelerators_.insert(pendingAccelerators_.end(), matches.begin(), matches.end());
+  if (idle) PostMessageW(hWnd_, AcceleratorMessage(), 0, 0);
+  return true;
+}
+
+void cMenuBar::OpenPendingAccelerators() {
+  std::vector<int> pending;
+  pending.swap(pendingAccelerators_);
+  for (int k : pending) {
+    if (!tracker_) break;
+    SetPressedItem(k, true);
+    StopHoverTimer();
+    tracker_->TrackMenu(pressed_);
+    RestoreMenus();
+  }
+}
+
+LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  switch (iMsg) {
+    case WM_MOUSEMOVE: {
+      const LRESULT result = CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+      TrackHover();
+      return result;
+    }
+    case WM_LBUTTONDOWN:
+      return OnLButtonDown(hWnd, wParam, lParam);
+    case WM_MEASUREITEM:
+      return OnMeasureItem(hWnd, wParam, lParam);
+    case WM_DRAWITEM:
+      return OnDrawItem(hWnd, wParam, lParam);
+    case WM_MENUCHAR:
+      return OnMenuChar(hWnd, wParam, lParam);
+    default:
+      if (iMsg == AcceleratorMessage()) OpenPendingAccelerators();
+      return 0;
+  }
+}
+
+LRESULT cMenuBar::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallOldWindowProc(hWnd, WM_LBUTTONDOWN, wParam, lParam);
+  const int k = HitTestCursor();
+  if (k != pressed_) {
+    pressed_ = k;
+    RepaintFrame();
+  }
+  if (k > 0 && tracker_) {
+    StopHoverTimer();
+    tracker_->TrackMenu(k);
+    RestoreMenus();
+  }
+  return result;
+}
+
+// ---- owner-drawn popup items ------------------------------------------------------------
+
+void cMenuBar::PreparePopup(HMENU popup) {
+  if (!popup) return;
+  const auto menu = reinterpret_cast<std::uintptr_t>(popup);
+  const bool seen = items_.RememberMenu(menu);
+  HDC dc = buffer_.hDC();
+  if (!dc) return;
+  const Font menuFont = CreateMenuFont(dc);
+  ScopedSelect font(dc, menuFont.get());
+  int widestCaption = 0;
+  int widestShortcut = 0;
+  const int count = GetMenuItemCount(popup);
+  for (int i = 0; i < count; ++i) {
+    int entry = 0;
+    MENUITEMINFOW info;
+    std::wstring text;
+    if (seen && ReadItem(popup, i, MIIM_TYPE | MIIM_DATA, info, nullptr) && (info.fType & MFT_OWNERDRAW)) {
+      entry = static_cast<int>(info.dwItemData);
+    } else {
+      if (!ReadItem(popup, i, MIIM_ID | MIIM_TYPE | MIIM_DATA | MIIM_STATE | MIIM_SUBMENU, info, &text)) continue;
+      entry = seen ? items_.FindItem(menu, i) : 0;
+      if (entry == 0) {
+        entry = items_.AddItem(menu, i, Saved(info, text));
+      } else {
+        items_.StoreItem(entry, menu, i, Saved(info, text));
+      }
+      if (!(info.fType & MFT_OWNERDRAW)) MakeOwnerDrawn(popup, i, info.fType, entry);
+    }
+    if (!items_.Valid(entry)) continue;
+    const PopupItemEntry& e = items_.At(entry);
+    const MenuTextSize caption = Measure(dc, e.text.caption, 0);
+    widestCaption = std::max(widestCaption, caption.width + 1);
+    items_.textHeight = caption.height + 1;
+    if (!e.text.shortcut.empty()) {
+      const MenuTextSize shortcut = Measure(dc, e.text.shortcut, 0);
+      widestShortcut = std::max(widestShortcut, shortcut.width + 1);
+      items_.textHeight = shortcut.height + 1;
+    }
+  }
+  items_.SetColumnWidths(menu, widestCaption, widestShortcut);
+}
+
+void cMenuBar::RestoreMenus() {
+  for (const PopupItemEntry& e : items_.TakeAll()) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA;
+    info.fType = e.saved.type;
+    info.wID = e.saved.id;
+    info.dwItemData = e.saved.itemData;
+    std::wstring text = e.saved.text;
+    if (!(e.saved.type & (MFT_SEPARATOR | MFT_BITMAP | MFT_OWNERDRAW))) {
+      info.fMask |= MIIM_STRING;
+      info.dwTypeData = text.data();
+      info.cch = static_cast<UINT>(text.size());
+    }
+    SetMenuItemInfoW(reinterpret_cast<HMENU>(e.menu), static_cast<UINT>(e.position), TRUE, &info);
+  }
+}
+
+LRESULT cMenuBar::OnMeasureItem(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+  if (!measure || measure->CtlType != ODT_MENU) return CallOldWindowProc(hWnd, WM_MEASUREITEM, wParam, lParam);
+  // The item data names the entry; the id alone is ambiguous (every separator has id 0).
+  int entry = static_cast<int>(measure->itemData);
+  if (!items_.Valid(entry) || items_.At(entry).saved.id != measure->itemID) entry = items_.FindItemById(measure->itemID);
+  const PopupItemSize size = MeasurePopupItem(items_.Valid(entry) ? &items_.At(entry) : nullptr, items_.textHeight);
+  measure->itemWidth = static_cast<UINT>(size.width);
+  measure->itemHeight = static_cast<UINT>(size.height);
+  return TRUE;
+}
+
+LRESULT cMenuBar::OnDrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (!draw || draw->CtlType != ODT_MENU) return CallOldWindowProc(hWnd, WM_DRAWITEM, wParam, lParam);
+  DrawPopupItem(*draw);
+  return TRUE;
+}
+
+void cMenuBar::DrawItemText(HDC dc, const std::wstring& text, RECT rect, bool disabled, UINT format) const {
+  if (disabled) {
+    SetTextColor(dc, TranslateSkinColor(0x80000014u));
+    RECT moved = rect;
+    OffsetRect(&moved, 1, 1);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &moved, format);
+    SetTextColor(dc, TranslateSkinColor(0x80000010u));
+  }
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+}
+
+void cMenuBar::DrawPopupItem(const DRAWITEMSTRUCT& item) {
+  const int width = item.rcItem.right - item.rcItem.left + 1;
+  const int height = item.rcItem.bottom - item.rcItem.top + 1;
+  if (width <= 0 || height <= 0) return;
+  buffer_.SetWidth(width);
+  buffer_.SetHeight(height);
+  HDC dc = buffer_.hDC();
+  if (!dc) return;
+  const Font menuFont = CreateMenuFont(dc);
+  ScopedSelect font(dc, menuFont.get());
+  const MenuRect rc{0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top};
+  RECT all{0, 0, buffer_.Width(), buffer_.Height()};
+  Brush background(CreateSolidBrush(backgroundColour_));
+  FillRect(dc, &all, background.get());
+  SetBkMode(dc, TRANSPARENT);
+
+  const int entry = static_cast<int>(item.itemData);
+  const bool known = items_.Valid(entry);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE | MIIM_TYPE | MIIM_DATA;
+  const auto menu = reinterpret_cast<HMENU>(item.hwndItem);
+  // Items with a submenu have no command id to be found by, so known items go by place.
+  const BOOL read = known ? GetMenuItemInfoW(reinterpret_cast<HMENU>(items_.At(entry).menu),
+                                             static_cast<UINT>(items_.At(entry).position), TRUE, &info)
+                          : GetMenuItemInfoW(menu, item.itemID, FALSE, &info);
+  if (!read) info = MENUITEMINFOW{};
+  const UINT type = known ? items_.At(entry).saved.type : info.fType;
+
+  if (type & MFT_SEPARATOR) {
+    RECT line = ToRect(PopupSeparatorLine(rc));
+    DrawEdge(dc, &line, BDR_SUNKENOUTER, BF_TOP | BF_BOTTOM);
+  } else {
+    const bool radio = (type & MFT_RADIOCHECK) != 0;
+    const bool disabled = (info.fState & 3) == 3 || (item.itemState & ODS_GRAYED);
+    const bool checked = (info.fState & MFS_CHECKED) || (item.itemState & ODS_CHECKED);
+    // The platform reports the selection in the drawing record; the item state may lag it.
+    const bool highlighted = (info.fState & MFS_HILITE) || (item.itemState & ODS_SELECTED);
+    SetTextColor(dc, highlighted ? hotColour_ : normalColour_);
+    if (checked) {
+      RECT box = ToRect(PopupCheckBox(rc));
+      DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
+      ScopedSelect symbol(dc, symbolFont_.get());
+      DrawItemText(dc, radio ? L"h" : L"b", box, disabled, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    if (known) {
+      const PopupItemEntry& e = items_.At(entry);
+      DrawItemText(dc, e.text.caption, ToRect(PopupCaptionRect(rc)), disabled, DT_VCENTER | DT_SINGLELINE);
+      if (!e.text.shortcut.empty())
+        DrawItemText(dc, e.text.shortcut, ToRect(PopupShortcutRect(rc, e.captionWidth)), disabled,
+                     DT_VCENTER | DT_SINGLELINE);
+    }
+    if (highlighted && !disabled) {
+      RECT edge = ToRect(PopupHighlightRect(rc));
+      DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+    }
+  }
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
+}
+
+LRESULT cMenuBar::OnMenuChar(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  if (!(HIWORD(wParam) & MF_SYSMENU)) {
+    const std::uint32_t r =
+        items_.MenuCharLookup(static_cast<std::uintptr_t>(lParam), static_cast<wchar_t>(LOWORD(wParam)));
+    if (r > 0) return static_cast<LRESULT>(r);
+  }
+  return CallOldWindowProc(hWnd, WM_MENUCHAR, wParam, lParam);
+}
+
+// ---- cToolbarMenu -----------------------------------------------------------------------
+
+cToolbarMenu::~cToolbarMenu() { DetachOwner(); }
+
+void cToolbarMenu::AttachOwner(HWND hWnd, cMenuBar* owner) {
+  DetachOwner();
+  hWnd_ = hWnd;
+  SendMessageW(hWnd, WM_ENTERMENULOOP, 0, 0);
+  AttachMessage(this, hWnd, WM_MENUSELECT);
+  owner_ = owner;
+}
+
+void cToolbarMenu::DetachOwner() {
+  if (hWnd_) {
+    if (IsWindow(hWnd_)) SendMessageW(hWnd_, WM_EXITMENULOOP, 0, 0);
+    DetachMessage(this, hWnd_, WM_MENUSELECT);
+  }
+  hWnd_ = nullptr;
+  owner_ = nullptr;
+}
+
+void cToolbarMenu::SetState(int state, int k) {
+  if (state == state_ || !owner_) return;
+  if (state == 0) k = -1;
+  owner_->SetHotItem(k);
+  if (state == 2) {
+    escapePressed_ = false;
+    selectionHasNoSubmenu_ = true;
+    selectionInShownPopup_ = true;
+    current_ = k;
+  }
+  state_ = state;
+}
+
+BOOL cToolbarMenu::TrackMenu(int k) {
+  if (tracking_) return 0;
+  tracking_ = true;
+  next_ = k;
+  GetCursorPos(&lastMouse_);
+  BOOL result = 0;
+  while (owner_ && next_ >= 0) {
+    next_ = -1;
+    const bool onStrip = k >= 1 && k <= owner_->Count();
+    if (onStrip) owner_->SetPressedItem(k, true);
+    SetState(2, k);
+    AttachMenuFilterHook(this);
+    const RECT item = onStrip ? owner_->ItemScreenRect(k) : RECT{};
+    TPMPARAMS params{};
+    params.cbSize = sizeof params;
+    params.rcExclude = item;
+    result = 0;
+    if (HMENU popup = owner_->PopupOf(k)) {
+      shownPopup_ = popup;
+      result = TrackPopupMenuEx(popup, TPM_VERTICAL, item.left, item.bottom, hWnd_, &params);
+    }
+    shownPopup_ = nullptr;
+    DetachMenuFilterHook();
+    if (!owner_) break;  // detached while the popup was open
+    owner_->SetPressedItem(k, false);
+    SetState(0, -1);
+    k = next_;
+  }
+  tracking_ = false;
+  return result;
+}
+
+void cToolbarMenu::SwitchTo(int k) {
+  if (k > 0 && k != current_ && owner_ && owner_->PopupOf(k)) {
+    PostMessageW(hWnd_, WM_CANCELMODE, 0, 0);
+    next_ = k;
+  }
+}
+
+bool cToolbarMenu::FilterMenuMessage(const MSG& msg) {
+  if (!owner_) return false;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+      if (msg.wParam == VK_LEFT && selectionInShownPopup_) {
+        SwitchTo(NeighbourStripItem(current_, owner_->Count(), -1));
+        return true;
+      }
+      if (msg.wParam == VK_RIGHT && selectionHasNoSubmenu_) {
+        SwitchTo(NeighbourStripItem(current_, owner_->Count(), +1));
+        return true;
+      }
+      if (msg.wParam == VK_ESCAPE) escapePressed_ = true;
+      return false;
+    case WM_MOUSEMOVE: {
+      // The message's own point is in screen coordinates whatever window it went to. Only a
+      // real move switches: the platform repeats moves at a resting point (a popup opening
+      // under it, say), which would otherwise undo a switch made with the keyboard.
+      if (msg.pt.x == lastMouse_.x && msg.pt.y == lastMouse_.y) return false;
+      lastMouse_ = msg.pt;
+      const int k = owner_->HitTestPoint(msg.pt);
+      if (k >= 1 && k != current_) SwitchTo(k);
+      return false;
+    }
+    case WM_LBUTTONDOWN:
+      return owner_->HitTestPoint(msg.pt) == current_;
+    default:
+      return false;
+  }
+}
+
+LRESULT cToolbarMenu::WindowProc(HWND, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+  if (iMsg == WM_MENUSELECT && state_ != 0) {
+    const auto menu = reinterpret_cast<HMENU>(lParam);
+    // With MF_POPUP the low word is the item's place; otherwise it is a command id.
+    selectionHasNoSubmenu_ = !(HIWORD(wParam) & MF_POPUP) || GetSubMenu(menu, LOWORD(wParam)) == nullptr;
+    selectionInShownPopup_ = menu == shownPopup_;
+  }
+  return 0;
+}
+
+}  // namespace lumadex
