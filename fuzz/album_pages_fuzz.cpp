@@ -32,8 +32,13 @@ void CheckPlans(int n, std::wstring_view newest, std::wstring_view start, std::w
   const PlanResult latest = PlanNewest(n, newest);
   if (latest.outcome == PlanOutcome::Ok) {
     const RunPlan& p = latest.plan;
-    FUZZ_CHECK(p.totalPhotos >= 1 && p.totalPhotos <= n);
+    FUZZ_CHECK(p.totalPhotos >= 0 && p.totalPhotos <= n);
     FUZZ_CHECK(p.startPage == 1);
+  }
+  // None wanted is an empty run: nothing counted, nothing cut off.
+  if (latest.outcome == PlanOutcome::Ok && latest.plan.totalPhotos == 0) FUZZ_CHECK(latest.plan.cutOff == 0);
+  if (latest.outcome == PlanOutcome::Ok && latest.plan.totalPhotos > 0) {
+    const RunPlan& p = latest.plan;
     FUZZ_CHECK(p.endPage == PagesFor(p.totalPhotos));
     // The end page gives exactly the photos the full pages before it leave over.
     FUZZ_CHECK(p.cutOff == p.totalPhotos - kPhotosPerPage * (p.endPage - 1));
@@ -42,6 +47,13 @@ void CheckPlans(int n, std::wstring_view newest, std::wstring_view start, std::w
 
   const PlanResult range = PlanPageRange(n, start, end);
   if (range.outcome == PlanOutcome::Ok) {
+    const RunPlan& p = range.plan;
+    FUZZ_CHECK(p.startPage >= 1);
+  }
+  // An end page before the start (an end of 0 alone) asks for nothing: an empty run.
+  if (range.outcome == PlanOutcome::Ok && range.plan.endPage < range.plan.startPage) {
+    FUZZ_CHECK(range.plan.totalPhotos == 0 && range.plan.cutOff == 0);
+  } else if (range.outcome == PlanOutcome::Ok) {
     const RunPlan& p = range.plan;
     FUZZ_CHECK(p.startPage >= 1 && p.startPage <= p.endPage && p.endPage <= PagesFor(n));
     const int photosUpToEnd = std::min(n, kPhotosPerPage * p.endPage);

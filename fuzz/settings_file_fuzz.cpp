@@ -1,6 +1,7 @@
 // The settings file: whatever bytes Lumadex.ini holds, loading keeps every byte of every line
 // and saving writes them back; a value written under a key comes back byte for byte after a
-// save and a load, for any value a line can hold (anything but a line end).
+// save and a load, for any value a line can hold (anything but a CR: lines end at CR, CRLF or
+// the end of the file, so a bare LF, which a ciphered value may hold, stays in its line).
 //
 // Input: the file's bytes, NUL, a key, NUL, a value. Without NULs the whole input is the file.
 #include <unistd.h>
@@ -54,26 +55,22 @@ std::string ReadBytes(const fs::path& name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The file's text with every line end (CR, CRLF or LF) made one LF, and the last one dropped:
-// what the lines hold, joined.
+// The file's text with every line end (CR or CRLF) made one CR, and the last one dropped: what
+// the lines hold, joined by the one byte no line can hold.
 std::string TextOfLines(std::string_view file) {
   std::string text;
   for (size_t i = 0; i < file.size(); ++i) {
-    if (file[i] == '\r') {
-      if (i + 1 < file.size() && file[i + 1] == '\n') ++i;
-      text.push_back('\n');
-    } else {
-      text.push_back(file[i]);
-    }
+    text.push_back(file[i]);
+    if (file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n') ++i;
   }
-  if (!text.empty() && text.back() == '\n') text.pop_back();
+  if (!text.empty() && text.back() == '\r') text.pop_back();
   return text;
 }
 
 std::string Join(const std::vector<std::string>& lines) {
   std::string text;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text.push_back('\n');
+    if (i > 0) text.push_back('\r');
     text += lines[i];
   }
   return text;
@@ -104,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(cfg.IsLoaded());
   FUZZ_CHECK(lines == cfg.Lines());
   FUZZ_CHECK(lines.empty() == file.empty());
-  for (const std::string& line : lines) FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
+  for (const std::string& line : lines) FUZZ_CHECK(line.find('\r') == std::string::npos);
   FUZZ_CHECK(Join(lines) == TextOfLines(file));
 
   // Reading any key of the file finds a value that is the end of one of its lines.
@@ -121,10 +118,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(reread.Lines() == lines);
 
   if (fields[1].empty() && fields[2].empty()) return 0;
-  // A value as the file format can hold it: a line end would start another line.
+  // A value as the file format can hold it: a CR would start another line.
   std::string value(fields[2]);
   for (char& c : value) {
-    if (c == '\r' || c == '\n') c = ' ';
+    if (c == '\r') c = ' ';
   }
   const std::string key = UsableKey(fields[1]);
   // The caller sees to it that the key has a line, as the main window's default file does.

@@ -60,10 +60,6 @@ HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
       cls = L"BUTTON";
       style |= WS_TABSTOP | BS_AUTOCHECKBOX;
       break;
-    case ControlKind::Button:
-      cls = L"BUTTON";
-      style |= WS_TABSTOP | BS_PUSHBUTTON;
-      break;
     case ControlKind::OptionButton:
       cls = L"BUTTON";
       style |= WS_TABSTOP | BS_AUTORADIOBUTTON;

@@ -14,7 +14,6 @@
 #include "app/photo_naming.h"
 #include "app/site_hosts.h"
 #include "controls/button/skin_button_win32.h"
-#include "controls/host/std_controls_win32.h"
 #include "controls/progressbar/progress_bar_win32.h"
 #include "services/file_cfg.h"
 #include "services/get_html_win32.h"
