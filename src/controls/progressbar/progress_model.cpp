@@ -45,70 +45,31 @@ void ProgressBarModel::SetMin(int min) {
   if (value_ < min_) SetValue(min_);
 }
 
-void ProgressBarModel::SetRoundedValue(int pixels) {
-  rounded_ = pixels;
-  Changed(L"RoundedValue");
-}
+void ProgressBarModel::SetRoundedValue(int pixels) { Store(rounded_, pixels, L"RoundedValue"); }
 
-void ProgressBarModel::SetEnabled(bool enabled) {
-  enabled_ = enabled;
-  Changed(L"Enabled");
-}
+void ProgressBarModel::SetEnabled(bool enabled) { Store(enabled_, enabled, L"Enabled"); }
 
-void ProgressBarModel::SetTheme(int theme) {
-  theme_ = theme;
-  Changed(L"Theme");
-}
+void ProgressBarModel::SetTheme(int theme) { Store(theme_, theme, L"Theme"); }
 
-void ProgressBarModel::SetTextStyle(int style) {
-  textStyle_ = style;
-  Changed(L"TextStyle");
-}
+void ProgressBarModel::SetTextStyle(int style) { Store(textStyle_, style, L"TextStyle"); }
 
-void ProgressBarModel::SetOrientations(int orientation) {
-  orientation_ = orientation;
-  Changed(L"Orientations");
-}
+void ProgressBarModel::SetOrientations(int orientation) { Store(orientation_, orientation, L"Orientations"); }
 
-void ProgressBarModel::SetTextAlignment(int alignment) {
-  textAlignment_ = alignment;
-  Changed(L"TextAlignment");
-}
+void ProgressBarModel::SetTextAlignment(int alignment) { Store(textAlignment_, alignment, L"TextAlignment"); }
 
-void ProgressBarModel::SetText(const std::wstring& text) {
-  text_ = text;
-  Changed(L"Text");
-}
+void ProgressBarModel::SetText(const std::wstring& text) { Store(text_, text, L"Text"); }
 
-void ProgressBarModel::SetTextEffectColor(Colour colour) {
-  textEffectColor_ = colour;
-  Changed(L"TextEffectColor");
-}
+void ProgressBarModel::SetTextEffectColor(Colour colour) { Store(textEffectColor_, colour, L"TextEffectColor"); }
 
-void ProgressBarModel::SetTextEffect(int effect) {
-  textEffect_ = effect;
-  Changed(L"TextEffect");
-}
+void ProgressBarModel::SetTextEffect(int effect) { Store(textEffect_, effect, L"TextEffect"); }
 
-void ProgressBarModel::SetTextForeColor(Colour colour) {
-  textForeColor_ = colour;
-  Changed(L"TextForeColor");
-}
+void ProgressBarModel::SetTextForeColor(Colour colour) { Store(textForeColor_, colour, L"TextForeColor"); }
 
-void ProgressBarModel::SetTextFont(const StoredFont& font) {
-  textFont_ = font;
-  Changed(L"TextFont");
-}
+void ProgressBarModel::SetTextFont(const StoredFont& font) { Store(textFont_, font, L"TextFont"); }
 
-void ProgressBarModel::SetPBSCustomeColor1(Colour colour) {
-  custom1_ = colour;
-  Changed(L"PBSCustomeColor1");
-}
+void ProgressBarModel::SetPBSCustomeColor1(Colour colour) { Store(custom1_, colour, L"PBSCustomeColor1"); }
 
-void ProgressBarModel::SetPBSCustomeColor2(Colour colour) {
-  custom2_ = colour;
-  Changed(L"PBSCustomeColor2");
-}
+void ProgressBarModel::SetPBSCustomeColor2(Colour colour) { Store(custom2_, colour, L"PBSCustomeColor2"); }
 
 double ProgressBarModel::Percent() const {
   // The setters never let Max fall to Min or below; should it ever, there is no share to show.

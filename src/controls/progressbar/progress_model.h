@@ -73,6 +73,12 @@ class ProgressBarModel {
   void Changed(std::wstring_view property) const {
     if (onChange_) onChange_(property);
   }
+  // Properties stored as given: kept, then reported.
+  template <typename T>
+  void Store(T& field, const T& value, std::wstring_view property) {
+    field = value;
+    Changed(property);
+  }
 
   int value_ = 50;
   int max_ = 100;
