@@ -194,17 +194,7 @@ TEST(MainWindowFrame, CaptionDragMovesTheWindow) {
     GetCursorPos(&p);
     SetCursorPos(p.x - 40, p.y + 25);
   });
-  test::RunSoon(250ms, [] {
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
-  });
-  INPUT down{};
-  down.type = INPUT_MOUSE;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &down, sizeof down);
-  test::Pump(600ms);
+  test::HoldLeftButton(250ms, 600ms);
   RECT after{};
   GetWindowRect(w, &after);
   EXPECT_EQ(after.left - before.left, -40);

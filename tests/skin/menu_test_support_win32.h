@@ -2,24 +2,19 @@
 #pragma once
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "support/form_harness_win32.h"
+
 namespace lumadex::menu_test {
 
-inline void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  }
-}
+inline void Pump(DWORD ms) { test::Pump(std::chrono::milliseconds(ms)); }
 
+// The cursor is put on the point as well, so that hit tests made before the move is handled
+// already see it there.
 inline void MouseTo(POINT p) {
   SetCursorPos(p.x, p.y);
   INPUT in{};
@@ -30,6 +25,8 @@ inline void MouseTo(POINT p) {
   SendInput(1, &in, sizeof in);
 }
 
+// The button and key events below handle no messages themselves: they are sent from inside
+// popup menus' own loops, which must be the ones to read them.
 inline void MouseButton(bool down) {
   INPUT in{};
   in.type = INPUT_MOUSE;

@@ -298,17 +298,7 @@ POINT DragCaption(HWND w, long x, long y, int dx, int dy) {
     GetCursorPos(&p);
     SetCursorPos(p.x + dx, p.y + dy);
   });
-  test::RunSoon(250ms, [] {
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
-  });
-  INPUT down{};
-  down.type = INPUT_MOUSE;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &down, sizeof down);
-  test::Pump(600ms);
+  test::HoldLeftButton(250ms, 600ms);
   RECT after{};
   GetWindowRect(w, &after);
   return POINT{after.left - before.left, after.top - before.top};
@@ -351,17 +341,7 @@ POINT DragWithInterruption(HWND w, const std::function<void()>& during) {
   test::RunSoon(80ms, move);
   test::RunSoon(150ms, during);
   test::RunSoon(250ms, move);
-  test::RunSoon(350ms, [] {
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
-  });
-  INPUT down{};
-  down.type = INPUT_MOUSE;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &down, sizeof down);
-  test::Pump(700ms);
+  test::HoldLeftButton(350ms, 700ms);
   if (!IsWindow(w)) return POINT{};
   RECT after{};
   GetWindowRect(w, &after);

@@ -132,6 +132,22 @@ class FrameTestWindow {
   HWND hwnd_ = nullptr;
 };
 
+// Presses the left button with real input and handles messages for `pump`. The release is
+// scheduled first, `release` after the press, so it comes even while a drag loop runs.
+inline void HoldLeftButton(std::chrono::milliseconds release, std::chrono::milliseconds pump) {
+  RunSoon(release, [] {
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+  });
+  INPUT down{};
+  down.type = INPUT_MOUSE;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &down, sizeof down);
+  Pump(pump);
+}
+
 // The screen point of a point given relative to the window's top-left corner.
 inline LPARAM ScreenPoint(HWND window, long x, long y) {
   RECT r{};

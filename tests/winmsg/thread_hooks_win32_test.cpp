@@ -8,24 +8,16 @@
 #include <functional>
 #include <vector>
 
+#include "support/form_harness_win32.h"
+
 namespace lumadex {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Handles what is queued until the condition holds or the time is up.
+// The harness's pump, with this file's usual limit.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(2000)) {
-  const auto deadline = Clock::now() + limit;
-  while (Clock::now() < deadline) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return done();
+  return test::PumpUntil(done, limit);
 }
 
 void PumpFor(std::chrono::milliseconds span) {

@@ -9,25 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "support/form_harness_win32.h"
+
 namespace lumadex {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// Handles what is queued (the ticks arrive as messages) until the condition holds or time is up.
+// The harness's pump (the ticks arrive as messages), with this file's usual limit.
 bool PumpUntil(const std::function<bool()>& done, milliseconds limit = milliseconds(3000)) {
-  const auto deadline = Clock::now() + limit;
-  while (Clock::now() < deadline) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return done();
+  return test::PumpUntil(done, limit);
 }
 
 void PumpFor(milliseconds span) { PumpUntil([] { return false; }, span); }
