@@ -14,6 +14,7 @@
 #include "services/dir_path_win32.h"
 #include "services/mod_crypt.h"
 #include "services/mod_tray_win32.h"
+#include "winmsg/font_win32.h"
 
 namespace lumadex {
 namespace {
@@ -149,9 +150,9 @@ void MainForm::SetVisible(std::wstring_view name, bool visible) {
 }
 
 void MainForm::CreateControls() {
-  defaultFont_ = MakeFont(L"宋体", 9);
-  fixedFont_ = MakeFont(L"Courier New", 10.5);
-  namingFont_ = MakeFont(L"微软雅黑", 9);
+  defaultFont_ = CreateFontOf(StoredFont{L"宋体", 9});
+  fixedFont_ = CreateFontOf(StoredFont{L"Courier New", 10.5});
+  namingFont_ = CreateFontOf(StoredFont{L"微软雅黑", 9});
   int id = kFirstControlId;
   for (const ControlSpec& spec : MainFormControls()) {
     HWND parent = spec.parent.empty() ? hwnd_ : Control(spec.parent);

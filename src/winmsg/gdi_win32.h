@@ -1,45 +1,11 @@
-// Owning wrappers for GDI objects and selections, so that every object is deleted and every
-// SelectObject is undone on every path.
+// Scopes of GDI state, so that every SelectObject is undone and every borrowed device context
+// given back on every path. The owned objects themselves are in unique_handle_win32.h.
 #pragma once
 #include <windows.h>
 
-#include <utility>
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
-
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { reset(); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Pen = GdiObject<HPEN>;
-using Bitmap = GdiObject<HBITMAP>;
-using Region = GdiObject<HRGN>;
 
 // Selects an object into a device context for the lifetime of the scope.
 class ScopedSelect {
@@ -56,10 +22,12 @@ class ScopedSelect {
   HGDIOBJ old_;
 };
 
-// A window's device context from GetDC, released on scope exit.
+// A window's device context from GetDC (the client area, or the screen for a null window) or,
+// with wholeWindow, from GetWindowDC (frame included); released on scope exit.
 class WindowDC {
  public:
-  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  explicit WindowDC(HWND hwnd, bool wholeWindow = false)
+      : hwnd_(hwnd), dc_(wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
   ~WindowDC() {
     if (dc_) ReleaseDC(hwnd_, dc_);
   }
@@ -87,8 +55,5 @@ class PaintScope {
   PAINTSTRUCT ps_{};
   HDC dc_;
 };
-
-// A font by face name and size in points, at the screen's resolution.
-Font MakeFont(const wchar_t* face, double points, bool bold = false);
 
 }  // namespace lumadex

@@ -10,19 +10,9 @@
 #include <variant>
 #include <vector>
 
-namespace lumadex {
+#include "winmsg/font.h"
 
-// A font as it is stored: enough to build the platform's logical font again.
-struct StoredFont {
-  std::wstring face;
-  double points = 9.0;  // may carry a fraction, as 10.5 does
-  int weight = 400;
-  bool italic = false;
-  bool underline = false;
-  bool strikeout = false;
-  int charset = 1;  // the platform's "default" character set
-  bool operator==(const StoredFont&) const = default;
-};
+namespace lumadex {
 
 // A picture kept by value (the bytes of an icon or bitmap file); empty means none.
 struct StoredPicture {

@@ -6,14 +6,6 @@
 
 namespace lumadex {
 
-long long RoundHalfEven(double value) {
-  const double below = std::floor(value);
-  long long result = static_cast<long long>(below);
-  const double fraction = value - below;
-  if (fraction > 0.5 || (fraction == 0.5 && (result & 1) != 0)) ++result;
-  return result;
-}
-
 Colour GreyOf(Colour c) {
   const int level = static_cast<int>(RoundHalfEven((RedOf(c) + GreenOf(c) + BlueOf(c)) / 3.0));
   return Rgb(level, level, level);

@@ -7,21 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "winmsg/colour.h"
+#include "winmsg/font.h"
+
 namespace lumadex {
-
-using Colour = std::uint32_t;
-
-constexpr Colour Rgb(int red, int green, int blue) {
-  return static_cast<Colour>(red & 0xFF) | static_cast<Colour>(green & 0xFF) << 8 |
-         static_cast<Colour>(blue & 0xFF) << 16;
-}
-constexpr int RedOf(Colour c) { return static_cast<int>(c % 256); }
-constexpr int GreenOf(Colour c) { return static_cast<int>((c & 0xFF00) / 256); }
-constexpr int BlueOf(Colour c) { return static_cast<int>((c & 0xFF0000) / 65536); }
-
-// The nearest whole number, halves going to the even neighbour, whatever the floating-point
-// rounding mode is. Coordinates and channels of the bar are all rounded this way.
-long long RoundHalfEven(double value);
 
 // The grey of the same lightness: the mean of the three channels, rounded.
 Colour GreyOf(Colour c);
