@@ -54,7 +54,17 @@ int match_score(const FaultRule& rule, const FaultSubject& s) {
 }
 
 bool is_outcome(FaultKind k) {
-  return k == FaultKind::Hang || k == FaultKind::Status || k == FaultKind::Empty || k == FaultKind::Truncate;
+  switch (k) {
+    case FaultKind::Hang:
+    case FaultKind::Status:
+    case FaultKind::Empty:
+    case FaultKind::Truncate:
+    case FaultKind::Endless:
+    case FaultKind::Huge:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -66,6 +76,8 @@ bool fault_fits_target(FaultKind kind, FaultTarget target) {
     case FaultKind::Status:
     case FaultKind::Empty:
     case FaultKind::Truncate:
+    case FaultKind::Endless:
+    case FaultKind::Huge:
       return target != FaultTarget::Entry;
     case FaultKind::NoLink:
       return target == FaultTarget::Entry;
@@ -104,6 +116,12 @@ FaultPlan plan_faults(const std::vector<FaultRule>& rules, const FaultSubject& s
           break;
         case FaultKind::Empty:
           plan.outcome = Outcome::Empty;
+          break;
+        case FaultKind::Endless:
+          plan.outcome = Outcome::Endless;
+          break;
+        case FaultKind::Huge:
+          plan.outcome = Outcome::Huge;
           break;
         default:
           plan.outcome = Outcome::Truncate;
