@@ -70,15 +70,9 @@ bool is_outcome(FaultKind k) {
 }  // namespace
 
 bool fault_fits_target(FaultKind kind, FaultTarget target) {
+  // When and how an answer leaves concerns any request; an entry is part of a page.
+  if (kind == FaultKind::Latency || is_outcome(kind)) return target != FaultTarget::Entry;
   switch (kind) {
-    case FaultKind::Latency:
-    case FaultKind::Hang:
-    case FaultKind::Status:
-    case FaultKind::Empty:
-    case FaultKind::Truncate:
-    case FaultKind::Endless:
-    case FaultKind::Huge:
-      return target != FaultTarget::Entry;
     case FaultKind::NoLink:
       return target == FaultTarget::Entry;
     case FaultKind::NoPhotoPan:
@@ -88,8 +82,9 @@ bool fault_fits_target(FaultKind kind, FaultTarget target) {
       return is_album_page_target(target);
     case FaultKind::NoImg:
       return is_photo_page_target(target);
+    default:
+      return false;
   }
-  return false;
 }
 
 FaultPlan plan_faults(const std::vector<FaultRule>& rules, const FaultSubject& subject) {
