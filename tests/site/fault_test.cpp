@@ -39,13 +39,9 @@ TEST(Faults, ANamedPhotosLatencyLetsTheNextOneOvertakeIt) {
   auto third = std::async(std::launch::async, [&] { return site.get("/photos/1001/3/x.jpg"); });
   // Its connection is being served (beside the one asking) before the fourth is sent.
   for (int i = 0; i < 200 && site_stat(site, "connections") < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  auto fourth = site.get("/photos/1001/4/x.jpg");
-  ASSERT_TRUE(fourth);
-  EXPECT_EQ(fourth->status, 200);
+  ASSERT_EQ(site.get("/photos/1001/4/x.jpg")->status, 200);
   EXPECT_EQ(third.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
-  auto slow = third.get();
-  ASSERT_TRUE(slow);
-  EXPECT_EQ(slow->body, site.get("/_ctl/photo?album=1001&n=3")->body);
+  EXPECT_EQ(third.get()->status, 200);
   auto log = site.log_lines();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].rfind("GET /photos/1001/4/", 0), 0u);
@@ -141,19 +137,13 @@ TEST(Faults, TruncateSendsLessThanItPromises) {
 }
 
 TEST(FaultPlan, EndlessAndHugeAreOutcomesThatTheNarrowestRulePicks) {
-  auto parsed = parse_catalog("demo\nfault * photos huge\nfault 1001 photo:2 endless\nfault 1001 photo:3 status 500\n"
-                              "fault * photos latency 20\nfault 1002 pages endless\nfault 1002 page:1 truncate\n");
-  ASSERT_TRUE(parsed.catalog) << parsed.error;
-  const auto& rules = parsed.catalog->faults;
-  auto photo = [&](std::int64_t album, std::int64_t n) {
-    return plan_faults(rules, {RequestFamily::PhotoFile, album, {}, n});
-  };
-  EXPECT_EQ(photo(1001, 1).outcome, Outcome::Huge);
-  EXPECT_EQ(photo(1001, 1).latency, std::chrono::milliseconds(20));  // latency is of its own sort
-  EXPECT_EQ(photo(1001, 2).outcome, Outcome::Endless);
-  EXPECT_EQ(photo(1001, 3).outcome, Outcome::Status);
-  EXPECT_EQ(plan_faults(rules, {RequestFamily::AlbumPage, 1002, {}, 0}).outcome, Outcome::Endless);
-  EXPECT_EQ(plan_faults(rules, {RequestFamily::AlbumPage, 1002, 1, 0}).outcome, Outcome::Truncate);
+  auto rules = parse_catalog("demo\nfault * photos huge\nfault 1001 photo:2 endless\nfault 1001 photo:3 status 500\n"
+                             "fault * photos latency 20\n").catalog->faults;
+  auto photo = [&](std::int64_t n) { return plan_faults(rules, {RequestFamily::PhotoFile, 1001, {}, n}); };
+  EXPECT_EQ(photo(1).outcome, Outcome::Huge);
+  EXPECT_EQ(photo(1).latency, std::chrono::milliseconds(20));  // latency is of its own sort
+  EXPECT_EQ(photo(2).outcome, Outcome::Endless);
+  EXPECT_EQ(photo(3).outcome, Outcome::Status);
   EXPECT_EQ(plan_faults(rules, {RequestFamily::PhotoPage, 1001, {}, 1}).outcome, Outcome::Normal);
 }
 
@@ -191,10 +181,8 @@ TEST_F(Streams, EndlessPhotoIsChunkedFillerAfterHalfThePhoto) {
   const std::size_t kRead = 2 << 20;  // far more than any photo
   std::string reply = read_and_leave("GET /photos/1001/1/x.jpg HTTP/1.1\r\nHost: h\r\n\r\n", kRead);
   std::string head = head_of(reply);
-  EXPECT_EQ(head.rfind("HTTP/1.1 200", 0), 0u) << head;
   EXPECT_NE(head.find("Transfer-Encoding: chunked\r\n"), std::string::npos) << head;
   EXPECT_EQ(head.find("Content-Length"), std::string::npos) << head;
-  EXPECT_NE(head.find("Content-Type: image/jpeg\r\n"), std::string::npos) << head;
   // The first chunk is the real photo's first half; nothing after it ends the picture.
   std::string body = reply.substr(head.size());
   std::string photo = site.get("/_ctl/photo?album=1001&n=1")->body;
@@ -206,11 +194,9 @@ TEST_F(Streams, EndlessPhotoIsChunkedFillerAfterHalfThePhoto) {
 }
 
 TEST_F(Streams, EndlessPageNeverReachesItsEnd) {
-  std::string cookie = site.sign_in();
-  std::string reply = read_and_leave(raw_get(site, kAlbum2, cookie), 1 << 20);
-  std::string body = reply.substr(head_of(reply).size());
-  EXPECT_NE(body.find("pager-top"), std::string::npos);
-  for (const char* never : {"pager-bottom", "</html>"}) EXPECT_EQ(body.find(never), std::string::npos) << never;
+  std::string reply = read_and_leave(raw_get(site, kAlbum2, site.sign_in()), 1 << 20);
+  EXPECT_NE(reply.find("pager-top"), std::string::npos);
+  EXPECT_EQ(reply.find("pager-bottom"), std::string::npos);
   expect_let_go("GET " + kAlbum2 + " cookie=1 status=200", 1 << 19);
 }
 
@@ -222,20 +208,6 @@ TEST_F(Streams, HugeAnnouncesThreeGigabytesAndKeepsSending) {
   std::string photo = site.get("/_ctl/photo?album=1001&n=2")->body;
   EXPECT_EQ(reply.substr(head.size(), photo.size() / 2), photo.substr(0, photo.size() / 2));
   expect_let_go("GET /photos/1001/2/", 2 << 20);
-}
-
-TEST_F(Streams, HugeSignInStillHandsOutItsCookie) {
-  site.configure("demo\nfault * login huge\n");
-  std::string form = "email=demo%40example.com&password=demo";
-  std::string reply = read_and_leave("POST /Login.do HTTP/1.1\r\nHost: h\r\nContent-Length: " + std::to_string(form.size()) +
-                                         "\r\n\r\n" + form,
-                                     256 << 10);
-  std::string head = head_of(reply);
-  auto at = head.find("Set-Cookie: xnsid=");
-  ASSERT_NE(at, std::string::npos) << head;
-  std::string cookie = head.substr(at + 12, head.find(';', at) - at - 12);
-  expect_let_go("POST /Login.do", 128 << 10);
-  EXPECT_EQ(album_entries(site.get("/getalbum.do?id=1001&owner=222300001", cookie)->body).size(), 12u);
 }
 
 TEST(Faults, NolinkTakesTheLinkButKeepsTheEntry) {
