@@ -183,6 +183,7 @@ class Parser {
         {"latency", FaultKind::Latency},         {"hang", FaultKind::Hang},
         {"status", FaultKind::Status},           {"empty", FaultKind::Empty},
         {"truncate", FaultKind::Truncate},       {"nolink", FaultKind::NoLink},
+        {"endless", FaultKind::Endless},         {"huge", FaultKind::Huge},
         {"no-photoPan", FaultKind::NoPhotoPan},  {"no-pager-top", FaultKind::NoPagerTop},
         {"no-pager-bottom", FaultKind::NoPagerBottom}, {"count", FaultKind::Count},
         {"no-img", FaultKind::NoImg},

@@ -8,10 +8,17 @@
 //
 // Fault targets: login, profile, first (an album page asked for without curpage),
 // page:<k> (curpage=k), pages, photopage:<n>, photopages, photo:<n>, photos, entry:<n>.
-// Kinds: latency <ms>, hang [seconds, default 120], status <code>, empty, truncate (any
-// target but entry); no-photoPan, no-pager-top, no-pager-bottom, count <text, verbatim>
-// (album pages); no-img (photo pages); nolink (entry). Login and profile faults take "*"
-// for the album.
+// Kinds: latency <ms>, hang [seconds, default 120], status <code>, empty, truncate, endless,
+// huge (any target but entry); no-photoPan, no-pager-top, no-pager-bottom, count <text,
+// verbatim> (album pages); no-img (photo pages); nolink (entry). Login and profile faults
+// take "*" for the album; "*" also puts any other fault on every album.
+//
+// An endless answer is the first half of the ordinary body, then filler without end, chunked
+// and without a length; a huge one is the same under a Content-Length of 3000000000. Both go
+// as fast as the client reads and stop when it hangs up.
+//
+// A latency delays only its own request, so a named target answers out of order: with
+// "fault 2001 photo:3 latency 400", photo 4's file comes back before photo 3's.
 //
 // A line whose first non-blank character is "#" is a comment; so is anything from a "#"
 // token on after a line's fixed tokens, except in a photo name or a count text, which are

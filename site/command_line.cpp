@@ -11,7 +11,21 @@ const char kUsage[] =
     "  --port    0 picks a free port\n"
     "  --config  the site's accounts, albums and faults (default: the built-in demo set)\n"
     "  --log     also append the request log to FILE\n"
-    "  --small-photos  serve small 320 x 240 photos (quicker to make) instead of 720 across\n";
+    "  --small-photos  serve small 320 x 240 photos (quicker to make) instead of 720 across\n"
+    "\n"
+    "config lines (the whole grammar is at the top of site/catalog_parser.h):\n"
+    "  demo                                 the built-in demo set (albums 1001-1005)\n"
+    "  account EMAIL PASSWORD\n"
+    "  album ID owner=OWNER count=N\n"
+    "  photo-name ALBUM N NAME\n"
+    "  fault ALBUM|* TARGET KIND [ARG]\n"
+    "    targets: login profile first page:K pages photopage:N photopages photo:N photos entry:N\n"
+    "    kinds:   latency MS, hang [S], status CODE, empty, truncate, endless, huge (any target but\n"
+    "             entry); no-photoPan no-pager-top no-pager-bottom, count TEXT (album pages);\n"
+    "             no-img (photo pages); nolink (entry)\n"
+    "\n"
+    "control requests: GET /_ctl/health, POST /_ctl/config (a config as the body), POST /_ctl/reset,\n"
+    "  POST /_ctl/forget-sessions, GET /_ctl/log, GET /_ctl/photo?album=&n=, GET /_ctl/stats\n";
 
 CommandLineParse parse_command_line(const std::vector<std::string>& args) {
   CommandLine cl;

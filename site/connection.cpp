@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -82,7 +83,8 @@ ssize_t Connection::read(char* ptr, size_t size) {
 ssize_t Connection::write(const char* ptr, size_t size) {
   if (broken_) return -1;
   out_.append(ptr, size);
-  if (ending_ == Ending::Normal && out_.size() >= kFlushAt && !flush()) return -1;
+  bool send_now = ending_ == Ending::Stream || (ending_ == Ending::Normal && out_.size() >= kFlushAt);
+  if (send_now && !flush()) return -1;
   return static_cast<ssize_t>(size);
 }
 
@@ -108,9 +110,19 @@ bool Connection::flush() {
   return !broken_;
 }
 
-bool Connection::next_request(std::chrono::milliseconds idle) {
+bool Connection::next_request(std::chrono::milliseconds idle, const std::atomic<std::size_t>& others_waiting) {
   if (broken_) return false;
-  if (in_pos_ == in_.size() && wait(POLLIN, idle) <= 0) return false;
+  // Waited for in slices, so that a connection left open by a client cannot keep a newcomer
+  // waiting for a thread until the keep-alive time runs out.
+  constexpr std::chrono::milliseconds kSlice(50);
+  while (in_pos_ == in_.size()) {
+    auto slice = std::min(idle, kSlice);
+    int ready = wait(POLLIN, slice);
+    if (ready < 0) return false;
+    if (ready > 0) break;
+    idle -= slice;
+    if (idle.count() <= 0 || others_waiting.load() > 0) return false;
+  }
   serial_ = ++g_serial;
   ending_ = Ending::Normal;
   keep_body_ = 0;
@@ -138,6 +150,9 @@ bool Connection::finish_response() {
       flush();
       return false;
     }
+    case Ending::Stream:
+      flush();
+      return false;
     case Ending::Normal:
       break;
   }

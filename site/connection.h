@@ -8,6 +8,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -28,9 +29,10 @@ class Connection final : public httplib::Stream {
   socket_t socket() const override { return fd_; }
 
   // Waits up to `idle` for the next request to start arriving; false if none does, the
-  // client leaves or the server stops. Each request gets a serial number of its own,
-  // unique in the process.
-  bool next_request(std::chrono::milliseconds idle);
+  // client leaves, the server stops, or `others_waiting` counts connections that wait for
+  // a thread (an idle connection gives its thread up to them). Each request gets a serial
+  // number of its own, unique in the process.
+  bool next_request(std::chrono::milliseconds idle, const std::atomic<std::size_t>& others_waiting);
   std::uint64_t serial() const { return serial_; }
 
   // Said by a handler about the response it is writing: send none of it, or only the
@@ -40,6 +42,9 @@ class Connection final : public httplib::Stream {
     ending_ = Ending::Cut;
     keep_body_ = body_bytes;
   }
+  // Or: send every write at once, for a body that is made while it goes out; the
+  // connection closes after it.
+  void stream_response() { ending_ = Ending::Stream; }
 
   // Sends what the request produced; whether the connection can carry another request.
   bool finish_response();
@@ -56,7 +61,7 @@ class Connection final : public httplib::Stream {
   };
 
  private:
-  enum class Ending { Normal, Drop, Cut };
+  enum class Ending { Normal, Drop, Cut, Stream };
 
   // 1 when fd_ is ready for `events`, 0 on timeout, -1 when the server is stopping.
   int wait(short events, std::chrono::milliseconds timeout) const;

@@ -16,7 +16,8 @@ void reply(httplib::Response& res, int status, const std::string& text) {
 
 }  // namespace
 
-void handle_control(SiteState& state, const httplib::Request& req, httplib::Response& res, const std::string& body) {
+void handle_control(SiteState& state, const SiteHttpServer& http, const httplib::Request& req, httplib::Response& res,
+                    const std::string& body) {
   const std::string& path = req.path;
   bool get = req.method == "GET";
   bool post = req.method == "POST";
@@ -30,6 +31,14 @@ void handle_control(SiteState& state, const httplib::Request& req, httplib::Resp
   } else if (path == "/_ctl/reset" && post) {
     state.log.clear();
     reply(res, 200, "ok");
+  } else if (path == "/_ctl/forget-sessions" && post) {
+    // As a restarted site would: every cookie handed out so far stops opening anything.
+    state.sessions.clear();
+    reply(res, 200, "ok");
+  } else if (path == "/_ctl/stats" && get) {
+    // The asking connection counts itself.
+    reply(res, 200, "connections=" + std::to_string(http.connections()) + " waiting=" + std::to_string(http.waiting()) +
+                        " streams=" + std::to_string(state.streams.load()) + "\n");
   } else if (path == "/_ctl/log" && get) {
     reply(res, 200, state.log.text());
   } else if (path == "/_ctl/photo" && get) {
@@ -41,7 +50,7 @@ void handle_control(SiteState& state, const httplib::Request& req, httplib::Resp
     auto catalog = state.catalog();
     const Album* album = album_id ? catalog->find_album(*album_id) : nullptr;
     if (!album || !n || *n < 1 || *n > album->count) return reply(res, 404, "no such photo");
-    auto jpeg = state.photos.get(album->id, *n);
+    auto jpeg = state.photos.get(*album, *n);
     res.set_content(jpeg->data(), jpeg->size(), "image/jpeg");
   } else {
     reply(res, 404, "unknown control request");

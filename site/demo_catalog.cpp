@@ -23,12 +23,14 @@ constexpr DemoAccount kAccounts[] = {
     {"测试@example.com", "校内密码"},
 };
 
-// One page, a short last page, two full pages, and one large enough for benchmarks.
+// One page, a short last page, two full pages, one large enough for benchmarks, and one
+// as large as an album of a heavy user ever got.
 constexpr DemoAlbum kAlbums[] = {
     {1001, 12, "毕业旅行"},
     {1002, 40, "大学时光"},
     {1003, 30, "家乡风景"},
     {1004, 1000, "手机随拍"},
+    {1005, 10000, "十年存档"},
 };
 
 }  // namespace

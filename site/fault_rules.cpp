@@ -54,19 +54,25 @@ int match_score(const FaultRule& rule, const FaultSubject& s) {
 }
 
 bool is_outcome(FaultKind k) {
-  return k == FaultKind::Hang || k == FaultKind::Status || k == FaultKind::Empty || k == FaultKind::Truncate;
+  switch (k) {
+    case FaultKind::Hang:
+    case FaultKind::Status:
+    case FaultKind::Empty:
+    case FaultKind::Truncate:
+    case FaultKind::Endless:
+    case FaultKind::Huge:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
 
 bool fault_fits_target(FaultKind kind, FaultTarget target) {
+  // When and how an answer leaves concerns any request; an entry is part of a page.
+  if (kind == FaultKind::Latency || is_outcome(kind)) return target != FaultTarget::Entry;
   switch (kind) {
-    case FaultKind::Latency:
-    case FaultKind::Hang:
-    case FaultKind::Status:
-    case FaultKind::Empty:
-    case FaultKind::Truncate:
-      return target != FaultTarget::Entry;
     case FaultKind::NoLink:
       return target == FaultTarget::Entry;
     case FaultKind::NoPhotoPan:
@@ -76,8 +82,9 @@ bool fault_fits_target(FaultKind kind, FaultTarget target) {
       return is_album_page_target(target);
     case FaultKind::NoImg:
       return is_photo_page_target(target);
+    default:
+      return false;
   }
-  return false;
 }
 
 FaultPlan plan_faults(const std::vector<FaultRule>& rules, const FaultSubject& subject) {
@@ -104,6 +111,12 @@ FaultPlan plan_faults(const std::vector<FaultRule>& rules, const FaultSubject& s
           break;
         case FaultKind::Empty:
           plan.outcome = Outcome::Empty;
+          break;
+        case FaultKind::Endless:
+          plan.outcome = Outcome::Endless;
+          break;
+        case FaultKind::Huge:
+          plan.outcome = Outcome::Huge;
           break;
         default:
           plan.outcome = Outcome::Truncate;

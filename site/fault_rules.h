@@ -18,6 +18,8 @@ enum class FaultKind {
   Status,
   Empty,
   Truncate,
+  Endless,
+  Huge,
   NoLink,
   NoPhotoPan,
   NoPagerTop,
@@ -51,7 +53,11 @@ struct FaultSubject {
 };
 
 // How the response leaves the server, apart from its content.
-enum class Outcome { Normal, Hang, Status, Empty, Truncate };
+// Endless and Huge stream their body for as long as the client keeps reading: Endless with
+// no length at all, Huge under a Content-Length of kHugeLength.
+enum class Outcome { Normal, Hang, Status, Empty, Truncate, Endless, Huge };
+
+inline constexpr std::uint64_t kHugeLength = 3'000'000'000;
 
 struct FaultPlan {
   std::chrono::milliseconds latency{0};

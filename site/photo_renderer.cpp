@@ -76,6 +76,12 @@ class Canvas {
  public:
   Canvas(int width, int height)
       : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height) {}
+  // One copy of the backdrop's bytes and nothing else: drawing over a shared backdrop is
+  // meant to cost little more than the encoding.
+  explicit Canvas(const Backdrop& b)
+      : width_(b.size.width),
+        height_(b.size.height),
+        pixels_(reinterpret_cast<const Rgb*>(b.rgb.data()), reinterpret_cast<const Rgb*>(b.rgb.data()) + b.rgb.size() / 3) {}
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -235,21 +241,29 @@ PhotoSize photo_size(std::int64_t album, std::int64_t n, bool small) {
   return {kPhotoWidth, mix32(photo_seed(album, n) ^ 0x68e31da4u) % 3 == 0 ? 480 : 540};
 }
 
-std::string render_photo_jpeg(std::int64_t album, std::int64_t n, bool small) {
+Backdrop render_backdrop(std::uint32_t seed, PhotoSize size, bool small) {
   static_assert(sizeof(Rgb) == 3, "scanlines are handed to libjpeg as packed RGB");
-  std::uint32_t seed = photo_seed(album, n);
-  const PhotoSize size = photo_size(album, n, small);
   Canvas canvas(size.width, size.height);
   if (small) canvas.gradient(seed);
   else canvas.landscape(seed);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(canvas.pixels().data());
+  return {size, small, std::vector<std::uint8_t>(bytes, bytes + canvas.pixels().size() * sizeof(Rgb))};
+}
 
+std::string render_photo_on(const Backdrop& backdrop, std::int64_t album, std::int64_t n) {
+  Canvas canvas(backdrop);
+  const PhotoSize size = backdrop.size;
   // Photo numbers have at most five digits; size them to fill most of the width.
   int digits = static_cast<int>(std::to_string(n).size());
-  int scale = std::min(small ? 14 : 30, (size.width - 40) / (digits * 6));
+  int scale = std::min(backdrop.small ? 14 : 30, (size.width - 40) / (digits * 6));
   int width = (digits * 6 - 1) * scale;
   canvas.number(n, (size.width - width) / 2, (size.height - 7 * scale) / 2 + 10, scale, {250, 250, 245});
-  canvas.number(album, 8, 8, small ? 2 : 4, {235, 235, 235});
+  canvas.number(album, 8, 8, backdrop.small ? 2 : 4, {235, 235, 235});
   return encode(canvas);
+}
+
+std::string render_photo_jpeg(std::int64_t album, std::int64_t n, bool small) {
+  return render_photo_on(render_backdrop(photo_seed(album, n), photo_size(album, n, small), small), album, n);
 }
 
 }  // namespace lumadex::site

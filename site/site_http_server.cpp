@@ -10,10 +10,32 @@
 #include "connection.h"
 
 namespace lumadex::site {
+namespace {
+
+// httplib's pool, counting the accepted connections that no thread has taken up yet.
+class CountingPool final : public httplib::TaskQueue {
+ public:
+  CountingPool(std::size_t threads, std::atomic<std::size_t>& waiting) : pool_(threads), waiting_(waiting) {}
+
+  void enqueue(std::function<void()> fn) override {
+    ++waiting_;
+    pool_.enqueue([this, fn = std::move(fn)] {
+      --waiting_;
+      fn();
+    });
+  }
+  void shutdown() override { pool_.shutdown(); }
+
+ private:
+  httplib::ThreadPool pool_;
+  std::atomic<std::size_t>& waiting_;
+};
+
+}  // namespace
 
 SiteHttpServer::SiteHttpServer() {
   if (::pipe(stop_pipe_) != 0) throw std::runtime_error("cannot create the shutdown pipe");
-  new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+  new_task_queue = [this] { return new CountingPool(kThreads, waiting_); };
   // Benchmarks and downloaders reuse one connection for thousands of requests.
   set_keep_alive_max_count(100'000'000);
   set_keep_alive_timeout(15);
@@ -52,6 +74,11 @@ void SiteHttpServer::widen_backlog() {
 }
 
 bool SiteHttpServer::process_and_close_socket(socket_t sock) {
+  ++connections_;
+  struct Leaving {
+    std::atomic<std::size_t>& count;
+    ~Leaving() { --count; }
+  } leaving{connections_};
   int yes = 1;
   ::setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
   using std::chrono::duration_cast, std::chrono::milliseconds, std::chrono::seconds, std::chrono::microseconds;
@@ -61,7 +88,7 @@ bool SiteHttpServer::process_and_close_socket(socket_t sock) {
   Connection::Serving serving(conn);
   bool ok = false;
   for (std::size_t left = keep_alive_max_count_; left > 0 && !shutting_down_; --left) {
-    if (!conn.next_request(std::chrono::seconds(keep_alive_timeout_sec_))) break;
+    if (!conn.next_request(std::chrono::seconds(keep_alive_timeout_sec_), waiting_)) break;
     bool client_closes = false;
     ok = process_request(conn, left == 1, client_closes, nullptr);
     bool reusable = conn.finish_response();

@@ -1,6 +1,10 @@
 #include "site_routes.h"
 
+#include <algorithm>
+#include <atomic>
+#include <limits>
 #include <memory>
+#include <string_view>
 
 #include "album_page.h"
 #include "connection.h"
@@ -25,6 +29,62 @@ void set_error(httplib::Response& res, int status) {
   res.status = status;
   res.set_content(render_error_page(status), kHtml);
 }
+
+constexpr std::size_t kFillerChunk = 64 * 1024;
+
+// What follows the real half of an endless or huge body, over and over. After a photo's
+// half: bytes that read as more of its compressed data (never 0xFF, so no marker ever ends
+// the picture). After a page's half: empty paragraphs, free of every marker clients look for.
+const std::string& filler(bool jpeg) {
+  static const std::string kJpeg = [] {
+    std::string s(kFillerChunk, '\0');
+    std::uint32_t x = 0x9e3779b9u;
+    for (char& c : s) {
+      x ^= x << 13;
+      x ^= x >> 17;
+      x ^= x << 5;
+      c = static_cast<char>(x % 255);
+    }
+    return s;
+  }();
+  static const std::string kHtml = [] {
+    constexpr std::string_view kLine = "<p>&nbsp;</p>\n";
+    std::string s;
+    while (s.size() + kLine.size() <= kFillerChunk) s += kLine;
+    return s;
+  }();
+  return jpeg ? kJpeg : kHtml;
+}
+
+// One endless or huge body on its way out; counted in `live` for as long as it exists.
+class Stream {
+ public:
+  Stream(std::string head, const std::string& filler, std::atomic<int>& live)
+      : head_(std::move(head)), filler_(filler), live_(live) {
+    ++live_;
+    current_note().body_bytes = 0;
+  }
+  ~Stream() { --live_; }
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+
+  // Sends what lies at `offset`, at most `most` bytes; false once the client has gone.
+  bool send(std::uint64_t offset, std::uint64_t most, httplib::DataSink& sink) {
+    std::string_view piece = offset < head_.size()
+                                 ? std::string_view(head_).substr(offset)
+                                 : std::string_view(filler_).substr((offset - head_.size()) % filler_.size());
+    piece = piece.substr(0, std::min<std::uint64_t>(piece.size(), most));
+    if (!sink.write(piece.data(), piece.size())) return false;
+    // Runs on the request's own thread, so the note is still this request's.
+    current_note().body_bytes = offset + piece.size();
+    return true;
+  }
+
+ private:
+  std::string head_;
+  const std::string& filler_;
+  std::atomic<int>& live_;
+};
 
 }  // namespace
 
@@ -106,6 +166,10 @@ void SiteRoutes::deliver(Visit& v, const FaultPlan& plan, const std::function<vo
       note.body_bytes = v.res.body.size() / 2;
       if (conn) conn->cut_body(*note.body_bytes);
       break;
+    case Outcome::Endless:
+    case Outcome::Huge:
+      if (conn) stream(v, plan.outcome == Outcome::Huge, *conn);
+      break;
     case Outcome::Hang:
       // Logged now, since nothing will ever go out for it.
       state_.log.append(format_log_line(v.req, note.cookie.value_or(false), v.res.status, 0, note.extra));
@@ -116,6 +180,29 @@ void SiteRoutes::deliver(Visit& v, const FaultPlan& plan, const std::function<vo
   }
 }
 
+void SiteRoutes::stream(Visit& v, bool huge, Connection& conn) {
+  httplib::Response& res = v.res;
+  std::string type = res.get_header_value("Content-Type");
+  res.headers.erase("Content-Type");
+  std::string head = std::move(res.body);
+  res.body.clear();
+  head.resize(head.size() / 2);
+  auto body = std::make_shared<Stream>(std::move(head), filler(type == "image/jpeg"), state_.streams);
+  if (huge) {
+    res.set_content_provider(static_cast<std::size_t>(kHugeLength), type,
+                             [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                               return body->send(offset, length, sink);
+                             });
+  } else {
+    res.set_chunked_content_provider(type, [body](std::size_t offset, httplib::DataSink& sink) {
+      return body->send(offset, std::numeric_limits<std::uint64_t>::max(), sink);
+    });
+  }
+  // Whatever the client makes of it, this connection carries nothing after the stream.
+  res.set_header("Connection", "close");
+  conn.stream_response();
+}
+
 void SiteRoutes::login(Visit& v, const std::string& body) {
   auto form = split_form(body);
   auto email = form_value(form, "email");
@@ -124,7 +211,8 @@ void SiteRoutes::login(Visit& v, const std::string& body) {
 
   FaultPlan plan = plan_faults(v.catalog->faults, {RequestFamily::Login, {}, {}, 0});
   // A session only exists if its cookie at least left the server.
-  bool cookie_goes_out = plan.outcome == Outcome::Normal || plan.outcome == Outcome::Truncate;
+  bool cookie_goes_out = plan.outcome != Outcome::Hang && plan.outcome != Outcome::Status &&
+                         plan.outcome != Outcome::Empty;
   deliver(v, plan, [&] {
     const Account* account = email ? v.catalog->find_account(*email) : nullptr;
     if (account && password && *password == account->password_gbk) {
@@ -211,7 +299,7 @@ void SiteRoutes::photo_file(Visit& v) {
       set_error(v.res, 404);
       return;
     }
-    auto jpeg = state_.photos.get(album->id, *n);
+    auto jpeg = state_.photos.get(*album, *n);
     v.res.set_content(jpeg->data(), jpeg->size(), "image/jpeg");
   });
 }

@@ -12,6 +12,8 @@
 
 namespace lumadex::site {
 
+class Connection;
+
 class SiteRoutes {
  public:
   SiteRoutes(SiteState& state, SiteHttpServer& http) : state_(state), http_(http) {}
@@ -34,6 +36,8 @@ class SiteRoutes {
   // Runs `produce` to make the ordinary response, with the plan's latency before it and
   // its outcome (hang, status, empty, truncate) applied after.
   void deliver(Visit& v, const FaultPlan& plan, const std::function<void()>& produce);
+  // Turns the ordinary response into an endless or huge one: its first half, then filler.
+  void stream(Visit& v, bool huge, Connection& conn);
 
   std::string base_url(const httplib::Request& req) const;
 

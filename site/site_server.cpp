@@ -84,7 +84,7 @@ void SiteServer::stop() {
 void SiteServer::dispatch(const httplib::Request& req, httplib::Response& res, const std::string& body) {
   if (req.path.rfind("/_ctl/", 0) == 0) {
     current_note().quiet = true;
-    handle_control(state_, req, res, body);
+    handle_control(state_, http_, req, res, body);
   } else {
     routes_.handle(req, res, body);
   }

@@ -2,6 +2,7 @@
 // sends a new config), the sessions, the request log and the rendered photos.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -36,6 +37,8 @@ class SiteState {
   SessionStore sessions;
   RequestLog log;
   PhotoCache photos;
+  // Endless and huge answers still going out.
+  std::atomic<int> streams{0};
 
  private:
   mutable std::mutex mutex_;

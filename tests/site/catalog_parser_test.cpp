@@ -26,7 +26,9 @@ TEST(CatalogParser, ReadsEveryKindOfLine) {
       "fault 42 photopage:3 hang 0.5\n"
       "fault * photo:2 status 503\n"
       "fault 42 first count  7 \n"
-      "fault 42 entry:1 nolink\n");
+      "fault 42 entry:1 nolink\n"
+      "fault 42 photo:3 endless\n"
+      "fault * pages huge # comment\n");
   ASSERT_EQ(c.accounts.size(), 1u);
   EXPECT_EQ(c.accounts[0].password, "校内密码");
   EXPECT_EQ(c.accounts[0].password_gbk, utf8_to_gbk("校内密码").value());
@@ -35,7 +37,7 @@ TEST(CatalogParser, ReadsEveryKindOfLine) {
   EXPECT_EQ(c.find_album(42)->count, 3);
   EXPECT_EQ(c.photo_name(42, 2), "name with  spaces # and hash  ");
   EXPECT_EQ(c.photo_name(42, 1).rfind("large_", 0), 0u);
-  ASSERT_EQ(c.faults.size(), 6u);
+  ASSERT_EQ(c.faults.size(), 8u);
   EXPECT_EQ(c.faults[0].number, 250);
   EXPECT_FALSE(c.faults[0].album);
   EXPECT_EQ(c.faults[1].seconds, 120);
@@ -44,6 +46,9 @@ TEST(CatalogParser, ReadsEveryKindOfLine) {
   EXPECT_EQ(c.faults[3].number, 503);
   EXPECT_EQ(c.faults[4].text, " 7 ");
   EXPECT_EQ(c.faults[5].kind, FaultKind::NoLink);
+  EXPECT_EQ(c.faults[6].kind, FaultKind::Endless);
+  EXPECT_EQ(c.faults[6].target, FaultTarget::Photo);
+  EXPECT_EQ(c.faults[7].kind, FaultKind::Huge);
 }
 
 TEST(CatalogParser, DemoSetCanBeIncludedAndPartlyReplaced) {
@@ -52,12 +57,14 @@ TEST(CatalogParser, DemoSetCanBeIncludedAndPartlyReplaced) {
 
   Catalog demo = parse_ok("demo\n");
   EXPECT_EQ(demo.accounts.size(), 2u);
-  ASSERT_EQ(demo.albums.size(), 4u);
+  ASSERT_EQ(demo.albums.size(), 5u);
   EXPECT_EQ(demo.find_album(1004)->count, 1000);
+  EXPECT_EQ(demo.find_album(1005)->count, 10000);
+  EXPECT_EQ(demo.find_album(1005)->owner, 222300001);
 
   for (const char* text : {"demo\nalbum 1002 owner=5 count=2\n", "album 1002 owner=5 count=2\ndemo\n"}) {
     Catalog c = parse_ok(text);
-    EXPECT_EQ(c.albums.size(), 4u) << text;
+    EXPECT_EQ(c.albums.size(), 5u) << text;
     EXPECT_EQ(c.find_album(1002)->count, 2) << text;
   }
 }
@@ -68,7 +75,7 @@ TEST(CatalogParser, DefaultPhotoNamesAreUniqueAcrossAlbums) {
   for (const auto& album : c.albums) {
     for (std::int64_t n = 1; n <= album.count; ++n) names.insert(c.photo_name(album.id, n));
   }
-  EXPECT_EQ(names.size(), 12u + 40u + 30u + 1000u);
+  EXPECT_EQ(names.size(), 12u + 40u + 30u + 1000u + 10000u);
 }
 
 struct BadConfig {
@@ -96,7 +103,9 @@ TEST(CatalogParser, ErrorsNameTheirLine) {
       {"demo\nfault 1001 login empty", "line 2: a login fault concerns no album"},
       {"fault * pages latency", "line 1: latency needs"},
       {"fault * pages status 99", "line 1: status needs"},
-      {"fault * pages empty now", "line 1: unexpected 'now'"}
+      {"fault * pages empty now", "line 1: unexpected 'now'"},
+      {"fault * entry:2 endless", "line 1: fault kind 'endless' does not apply"},
+      {"fault * photos huge 3000", "line 1: unexpected '3000'"}
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <future>
+#include <thread>
 
+#include "catalog_parser.h"
 #include "site_fixture.h"
 
 namespace lumadex::site::testing {
@@ -29,6 +31,21 @@ TEST(Faults, LatencyDelaysOnlyItsTarget) {
   start = Clock::now();
   ASSERT_TRUE(site.get(kAlbum2 + "&curpage=0", cookie));  // page:0 is not "first"
   EXPECT_LT(Clock::now() - start, slow);
+}
+
+TEST(Faults, ANamedPhotosLatencyLetsTheNextOneOvertakeIt) {
+  LiveSite site("demo\nfault 1001 photo:3 latency 400\n");
+  site.server().state().photos.use_small_photos(true);
+  auto third = std::async(std::launch::async, [&] { return site.get("/photos/1001/3/x.jpg"); });
+  // Its connection is being served (beside the one asking) before the fourth is sent.
+  for (int i = 0; i < 200 && site_stat(site, "connections") < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_EQ(site.get("/photos/1001/4/x.jpg")->status, 200);
+  EXPECT_EQ(third.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+  EXPECT_EQ(third.get()->status, 200);
+  auto log = site.log_lines();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].rfind("GET /photos/1001/4/", 0), 0u);
+  EXPECT_EQ(log[1].rfind("GET /photos/1001/3/", 0), 0u);
 }
 
 TEST(Faults, HangSendsNothingThenClosesWithoutStallingOthers) {
@@ -117,6 +134,80 @@ TEST(Faults, TruncateSendsLessThanItPromises) {
     EXPECT_LT(got, promised) << target;
     EXPECT_TRUE(site.wait_for_log("GET " + target + " cookie=1 status=200 bytes=" + std::to_string(got)));
   }
+}
+
+TEST(FaultPlan, EndlessAndHugeAreOutcomesThatTheNarrowestRulePicks) {
+  auto rules = parse_catalog("demo\nfault * photos huge\nfault 1001 photo:2 endless\nfault 1001 photo:3 status 500\n"
+                             "fault * photos latency 20\n").catalog->faults;
+  auto photo = [&](std::int64_t n) { return plan_faults(rules, {RequestFamily::PhotoFile, 1001, {}, n}); };
+  EXPECT_EQ(photo(1).outcome, Outcome::Huge);
+  EXPECT_EQ(photo(1).latency, std::chrono::milliseconds(20));  // latency is of its own sort
+  EXPECT_EQ(photo(2).outcome, Outcome::Endless);
+  EXPECT_EQ(photo(3).outcome, Outcome::Status);
+  EXPECT_EQ(plan_faults(rules, {RequestFamily::PhotoPage, 1001, {}, 1}).outcome, Outcome::Normal);
+}
+
+// Reads `most` bytes of a streamed answer, hangs up, and checks the site lets go of it.
+class Streams : public ::testing::Test {
+ protected:
+  Streams()
+      : site("demo\nfault 1001 photo:1 endless\nfault 1001 photo:2 huge\nfault 1002 first endless\n") {}
+
+  std::string read_and_leave(const std::string& request, std::size_t most) {
+    std::string got = raw_exchange(site.port(), request, 10000, most);
+    EXPECT_GE(got.size(), most) << "the stream ended early";
+    return got;
+  }
+  void expect_let_go(const std::string& log_prefix, std::size_t at_least) {
+    EXPECT_TRUE(site.wait_for_log(log_prefix));
+    for (int i = 0; i < 200 && site_stat(site, "streams") != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    EXPECT_EQ(site_stat(site, "streams"), 0);
+    for (const auto& line : site.log_lines()) {
+      if (line.rfind(log_prefix, 0) != 0) continue;
+      EXPECT_GE(std::stoull(line.substr(line.find(" bytes=") + 7)), at_least) << line;
+    }
+    // The thread it held is free for others.
+    auto next = site.get("/photos/1001/5/x.jpg");
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->status, 200);
+  }
+
+  LiveSite site;
+};
+
+std::string head_of(const std::string& reply) { return reply.substr(0, reply.find("\r\n\r\n") + 4); }
+
+TEST_F(Streams, EndlessPhotoIsChunkedFillerAfterHalfThePhoto) {
+  const std::size_t kRead = 2 << 20;  // far more than any photo
+  std::string reply = read_and_leave("GET /photos/1001/1/x.jpg HTTP/1.1\r\nHost: h\r\n\r\n", kRead);
+  std::string head = head_of(reply);
+  EXPECT_NE(head.find("Transfer-Encoding: chunked\r\n"), std::string::npos) << head;
+  EXPECT_EQ(head.find("Content-Length"), std::string::npos) << head;
+  // The first chunk is the real photo's first half; nothing after it ends the picture.
+  std::string body = reply.substr(head.size());
+  std::string photo = site.get("/_ctl/photo?album=1001&n=1")->body;
+  std::size_t first = std::stoul(body, nullptr, 16);
+  EXPECT_EQ(first, photo.size() / 2);
+  EXPECT_EQ(body.substr(body.find("\r\n") + 2, first), photo.substr(0, first));
+  EXPECT_EQ(body.find("\xFF\xD9"), std::string::npos);
+  expect_let_go("GET /photos/1001/1/", kRead / 2);
+}
+
+TEST_F(Streams, EndlessPageNeverReachesItsEnd) {
+  std::string reply = read_and_leave(raw_get(site, kAlbum2, site.sign_in()), 1 << 20);
+  EXPECT_NE(reply.find("pager-top"), std::string::npos);
+  EXPECT_EQ(reply.find("pager-bottom"), std::string::npos);
+  expect_let_go("GET " + kAlbum2 + " cookie=1 status=200", 1 << 19);
+}
+
+TEST_F(Streams, HugeAnnouncesThreeGigabytesAndKeepsSending) {
+  std::string reply = read_and_leave("GET /photos/1001/2/x.jpg HTTP/1.1\r\nHost: h\r\n\r\n", 4 << 20);
+  std::string head = head_of(reply);
+  EXPECT_NE(head.find("Content-Length: 3000000000\r\n"), std::string::npos) << head;
+  EXPECT_NE(head.find("Connection: close\r\n"), std::string::npos) << head;
+  std::string photo = site.get("/_ctl/photo?album=1001&n=2")->body;
+  EXPECT_EQ(reply.substr(head.size(), photo.size() / 2), photo.substr(0, photo.size() / 2));
+  expect_let_go("GET /photos/1001/2/", 2 << 20);
 }
 
 TEST(Faults, NolinkTakesTheLinkButKeepsTheEntry) {

@@ -44,6 +44,20 @@ TEST(Login, EachSignInGetsItsOwnSession) {
   EXPECT_NE(a, b);
 }
 
+TEST(Login, ForgottenSessionsGetWhatASignedOutVisitorGets) {
+  LiveSite site;
+  const std::string album = "/getalbum.do?id=1001&owner=222300001";
+  std::string a = site.sign_in(), b = site.sign_in();
+  ASSERT_EQ(site.client().Post("/_ctl/forget-sessions", "", "text/plain")->status, 200);
+  std::string signed_out = site.get(album)->body;
+  EXPECT_EQ(site.get(album, a)->body, signed_out);
+  EXPECT_EQ(site.get(album, b)->body, signed_out);
+  auto lines = site.log_lines();  // kept: it tells what the client did before and after
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[3].rfind("GET " + album + " cookie=0 ", 0), 0u) << lines[3];
+  EXPECT_EQ(album_entries(site.get(album, site.sign_in())->body).size(), 12u);  // signing in again works
+}
+
 TEST(Login, WrongDetailsGiveTheLoginPageWithoutCookie) {
   LiveSite site;
   for (std::string form : {"email=demo%40example.com&password=dem", "email=nobody%40example.com&password=demo",

@@ -76,10 +76,19 @@ TEST(Photos, PhotoPageLeadsToTheSameBytesTheHarnessSees) {
   EXPECT_EQ(file->body, reference->body);
 }
 
+// Another photo of the album drawn over the same shared backdrop as photo n.
+int backdrop_twin(std::int64_t album, int n) {
+  for (int m = n + 1;; ++m) {
+    if (photo_seed(album, m) % kBackdrops == photo_seed(album, n) % kBackdrops) return m;
+  }
+}
+
 TEST(Photos, AreRealDistinctRepeatableJpegsOfARealPhotosSize) {
   LiveSite site;
   std::set<std::string> seen;
-  for (const auto& [album, n] : std::vector<std::pair<int, int>>{{1001, 1}, {1001, 2}, {1001, 12}, {1002, 1}, {1004, 1000}}) {
+  // Album 1005's photos share backdrops; each must still be a photo of its own.
+  for (const auto& [album, n] : std::vector<std::pair<int, int>>{{1001, 1}, {1001, 2}, {1001, 12}, {1002, 1}, {1004, 1000},
+                                                                {1005, 1}, {1005, backdrop_twin(1005, 1)}, {1005, 10000}}) {
     std::string target = "/photos/" + std::to_string(album) + "/" + std::to_string(n) + "/any-name.jpg";
     auto res = site.get(target);
     ASSERT_TRUE(res);
@@ -102,9 +111,10 @@ TEST(Photos, AreRealDistinctRepeatableJpegsOfARealPhotosSize) {
 
 TEST(Photos, SmallPhotosOnRequest) {
   PhotoCache cache;
-  const auto real = cache.get(1001, 1);
+  const Album album{1001, 222300001, 12, "", false};
+  const auto real = cache.get(album, 1);
   cache.use_small_photos(true);
-  const auto small = cache.get(1001, 1);
+  const auto small = cache.get(album, 1);
   auto size = decode(*small);
   EXPECT_TRUE(size.ok);
   EXPECT_EQ(size.width, 320u);
@@ -112,8 +122,19 @@ TEST(Photos, SmallPhotosOnRequest) {
   EXPECT_LT(small->size(), real->size());
   // Switching back gives the very bytes it gave before.
   cache.use_small_photos(false);
-  EXPECT_EQ(*cache.get(1001, 1), *real);
+  EXPECT_EQ(*cache.get(album, 1), *real);
+}
 
+TEST(Photos, LargeAlbumsAreDrawnWhenAskedForAndNotKept) {
+  PhotoCache cache;
+  for (bool small : {false, true}) {
+    cache.use_small_photos(small);
+    for (int n = 1; n <= 40; ++n) EXPECT_TRUE(decode(*cache.get({1005, 1, kSharedBackdropAlbum + 1, "", false}, n)).ok) << n;
+    EXPECT_EQ(cache.kept_bytes(), 0u);
+  }
+  // One photo fewer and the album's photos are kept: it was left out for its size alone.
+  cache.get({1005, 1, kSharedBackdropAlbum, "", false}, 1);
+  EXPECT_GT(cache.kept_bytes(), 0u);
 }
 
 TEST(Photos, OddNamesAppearVerbatimAndStillResolve) {

@@ -101,17 +101,25 @@ std::size_t occurrences(std::string_view text, std::string_view needle) {
   return n;
 }
 
-std::string raw_exchange(int port, const std::string& request, int timeout_ms) {
+int connect_to(int port) {
   int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_port = htons(static_cast<std::uint16_t>(port));
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+std::string raw_exchange(int port, const std::string& request, int timeout_ms, std::size_t most) {
+  int fd = connect_to(port);
   std::string received;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-      ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
+  if (fd >= 0 && ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
+    while (received.size() < most) {
       auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd p{fd, POLLIN, 0};
       if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
@@ -121,8 +129,16 @@ std::string raw_exchange(int port, const std::string& request, int timeout_ms) {
       received.append(buf, static_cast<std::size_t>(n));
     }
   }
-  ::close(fd);
+  if (fd >= 0) ::close(fd);
   return received;
+}
+
+std::int64_t site_stat(const LiveSite& site, const std::string& name) {
+  auto res = site.client().Get("/_ctl/stats");
+  if (!res) throw std::runtime_error("cannot read the site's figures");
+  auto at = (" " + res->body).find(" " + name + "=");
+  if (at == std::string::npos) throw std::runtime_error("no figure " + name + " in: " + res->body);
+  return std::stoll(res->body.substr(at + name.size() + 1));
 }
 
 std::string percent_encode_all(std::string_view bytes) {

@@ -49,9 +49,16 @@ std::vector<Entry> album_entries(std::string_view html);
 
 std::size_t occurrences(std::string_view text, std::string_view needle);
 
-// Sends `request` on a fresh socket and reads until the server closes it (or
-// `timeout_ms` passes). Returns everything received.
-std::string raw_exchange(int port, const std::string& request, int timeout_ms = 10000);
+// A socket connected to the site on the loopback address, or -1.
+int connect_to(int port);
+
+// Sends `request` on a fresh socket and reads until the server closes it, `timeout_ms`
+// passes or `most` bytes have come, then hangs up. Returns everything received.
+std::string raw_exchange(int port, const std::string& request, int timeout_ms = 10000,
+                         std::size_t most = std::string::npos);
+
+// The figures of /_ctl/stats: connections (the asking one included), waiting, streams.
+std::int64_t site_stat(const LiveSite& site, const std::string& name);
 
 // "%XX" for every byte, as a careful client encodes a form field.
 std::string percent_encode_all(std::string_view bytes);
