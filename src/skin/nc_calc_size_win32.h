@@ -8,6 +8,7 @@
 
 #include "skin/frame_geometry.h"
 #include "skin/nc_area_modifier_win32.h"
+#include "winmsg/dib_surface_win32.h"
 #include "winmsg/subclass_win32.h"
 #include "winmsg/thread_hooks_win32.h"
 
@@ -74,9 +75,8 @@ class cNCCalcSize : public ISubclass, public IAltKeyTarget {
   int lastHitTest_ = 0;
   bool keyboardHooked_ = false;
 
-  HDC workDC_ = nullptr;
-  HBITMAP workBitmap_ = nullptr;
-  HGDIOBJ workPrevious_ = nullptr;
+  // Where the plain frame's caption band is composed before it goes to the window.
+  DibSurface work_;
 
   POINT nudge_{0, 0};
   bool inSetCursor_ = false;
