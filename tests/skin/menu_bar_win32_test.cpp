@@ -137,10 +137,7 @@ TEST(MenuStripWin32, AClickOpensThePopupUnderItsItemAndShowsTheItemPressed) {
                        pressedWhileOpen = w.bar.PressedItem();
                      },
                      [&] { Key(VK_ESCAPE); }, [] {}});
-  MouseTo(Centre(item));
-  Pump(100);
-  MouseButton(true);
-  MouseButton(false);
+  ClickAt(Centre(item));
   script.RunOut();
   Pump(200);
   EXPECT_EQ(popup.left, item.left);

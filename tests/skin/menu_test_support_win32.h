@@ -37,6 +37,13 @@ inline void MouseButton(bool down) {
   in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   SendInput(1, &in, sizeof in);
 }
+// A click with the pointer resting on the point first, as a person clicks a strip item.
+inline void ClickAt(POINT p) {
+  MouseTo(p);
+  Pump(100);
+  MouseButton(true);
+  MouseButton(false);
+}
 inline void Key(WORD vk) { test::QueueKeys({}, vk); }
 // Alt held while vk is pressed, as a person types an access key.
 inline void AltKey(WORD vk) { test::QueueKeys({VK_MENU}, vk); }

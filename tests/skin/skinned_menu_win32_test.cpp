@@ -79,10 +79,7 @@ TEST(SkinnedMenu, AClickOnAnItemOpensItsPopupBelowIt) {
                        if (HWND m = OpenPopupWindow()) GetWindowRect(m, &popup);
                      },
                      [] { Key(VK_ESCAPE); }, [] {}});
-  MouseTo(Centre(item));
-  Pump(100);
-  MouseButton(true);
-  MouseButton(false);
+  ClickAt(Centre(item));
   script.RunOut();
   Pump(150);
   EXPECT_EQ(popup.left, item.left);
