@@ -60,29 +60,29 @@ class StripWindow : public WindowBase {
   std::vector<UINT> ownMeasureItems;
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
       case WM_NCPAINT:
         Paint();
         return 0;
       case WM_INITMENUPOPUP:
-        if (!HIWORD(lParam)) bar.PreparePopup(reinterpret_cast<HMENU>(wParam));
+        if (!HIWORD(lp)) bar.PreparePopup(reinterpret_cast<HMENU>(wp));
         return 0;
       case WM_EXITMENULOOP:
         bar.RestoreMenus();
         return 0;
       case WM_COMMAND:
-        commands.push_back(LOWORD(wParam));
+        commands.push_back(LOWORD(wp));
         return 0;
       case WM_DRAWITEM:
-        ownDrawItems.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlID);
+        ownDrawItems.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlID);
         return TRUE;
       case WM_MEASUREITEM:
-        ownMeasureItems.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID);
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 17;
+        ownMeasureItems.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlID);
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = 17;
         return TRUE;
       default:
-        return DefaultHandling(msg, wParam, lParam);
+        return DefaultHandling(msg, wp, lp);
     }
   }
 

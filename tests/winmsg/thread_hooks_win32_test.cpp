@@ -41,18 +41,18 @@ class KeyWindow : public WindowBase {
   }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
-        g_keysSeen.push_back(static_cast<UINT>(wParam));
+        g_keysSeen.push_back(static_cast<UINT>(wp));
         return 0;
       // Alt+F4, Alt+Escape and a lone Alt would close the window, switch away or enter menu mode.
       case WM_SYSCOMMAND:
       case WM_CLOSE:
         return 0;
       default:
-        return DefaultHandling(message, wParam, lParam);
+        return DefaultHandling(msg, wp, lp);
     }
   }
 };
