@@ -26,20 +26,11 @@ struct Margins {
 // or sized down to nothing) gets an empty client rectangle rather than one turned inside out.
 Rect ClientFromWindow(const Rect& window, const Margins& m);
 
-// Hit-test codes of the window system (WM_NCHITTEST answers).
+// Hit-test codes of the window system (WM_NCHITTEST answers); the sizing borders and corners
+// follow each other from kHtLeft in the platform's order.
 enum HitCode : int {
-  kHtClient = 1,
-  kHtCaption = 2,
-  kHtSysMenu = 3,
-  kHtMenu = 5,
-  kHtLeft = 10,
-  kHtRight = 11,
-  kHtTop = 12,
-  kHtTopLeft = 13,
-  kHtTopRight = 14,
-  kHtBottom = 15,
-  kHtBottomLeft = 16,
-  kHtBottomRight = 17,
+  kHtClient = 1, kHtCaption = 2, kHtSysMenu = 3, kHtMenu = 5,
+  kHtLeft = 10, kHtRight, kHtTop, kHtTopLeft, kHtTopRight, kHtBottom, kHtBottomLeft, kHtBottomRight,
 };
 
 // The frame's own hit test for a point (x, y) relative to the window's top-left corner of a

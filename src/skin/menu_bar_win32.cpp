@@ -1,8 +1,11 @@
 #include "skin/menu_bar_win32.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <string>
+
+#include "winmsg/font_win32.h"
+#include "winmsg/system_colour_win32.h"
 
 namespace lumadex {
 
@@ -23,7 +26,7 @@ UINT* RegisteredMessages() {
 }
 constexpr int kRegisteredMessages = 6;
 
-// An item read by position, with its text when withText is set.
+// An item read by position, and its text when one is asked for.
 bool ReadItem(HMENU menu, int position, UINT mask, MENUITEMINFOW& info, std::wstring* text) {
   wchar_t buffer[kItemTextCapacity] = {};
   info = MENUITEMINFOW{};
@@ -82,15 +85,11 @@ MenuTextSize Measure(HDC dc, const std::wstring& text, int height) {
 
 cMenuBar::cMenuBar() {
   // The check and radio marks take their size from the menu font as it is when the bar is made.
-  SkinFont symbol;
-  symbol.Name = L"Marlett";
-  symbol.Size = menuFont_->Size * 1.2;
-  symbol.Charset = SYMBOL_CHARSET;
-  HDC screen = GetDC(nullptr);
-  LOGFONTW lf;
-  FontToLogFont(symbol, screen, lf);
-  ReleaseDC(nullptr, screen);
-  symbolFont_.reset(CreateFontIndirectW(&lf));
+  StoredFont symbol;
+  symbol.face = L"Marlett";
+  symbol.points = menuFont_->Size * 1.2;
+  symbol.charset = SYMBOL_CHARSET;
+  symbolFont_ = CreateFontOf(symbol, PointRounding::WholePoints);
   // One pixel is enough to hold the fonts for measuring before the first rendering.
   buffer_.SetWidth(1);
   buffer_.SetHeight(1);
@@ -112,11 +111,11 @@ Font cMenuBar::CreateMenuFont(HDC dc) const {
   return Font(CreateFontIndirectW(&lf));
 }
 
-void cMenuBar::SetColours(std::uint32_t normal, std::uint32_t hot, std::uint32_t inactive, std::uint32_t background) {
-  normalColour_ = TranslateSkinColor(normal);
-  hotColour_ = TranslateSkinColor(hot);
-  inactiveColour_ = TranslateSkinColor(inactive);
-  backgroundColour_ = TranslateSkinColor(background);
+void cMenuBar::SetColours(Colour normal, Colour hot, Colour inactive, Colour background) {
+  normalColour_ = TranslateColor(normal);
+  hotColour_ = TranslateColor(hot);
+  inactiveColour_ = TranslateColor(inactive);
+  backgroundColour_ = TranslateColor(background);
 }
 
 void cMenuBar::Attach(HWND hWnd) {
@@ -406,11 +405,11 @@ LRESULT cMenuBar::OnDrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) {
 
 void cMenuBar::DrawItemText(HDC dc, const std::wstring& text, RECT rect, bool disabled, UINT format) const {
   if (disabled) {
-    SetTextColor(dc, TranslateSkinColor(0x80000014u));
+    SetTextColor(dc, TranslateColor(SystemColour(kSysButtonHighlight)));
     RECT moved = rect;
     OffsetRect(&moved, 1, 1);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &moved, format);
-    SetTextColor(dc, TranslateSkinColor(0x80000010u));
+    SetTextColor(dc, TranslateColor(SystemColour(kSysButtonShadow)));
   }
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }

@@ -5,7 +5,6 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "skin/menu_strip.h"
 #include "skin/popup_items.h"
 #include "skin/skin_font_win32.h"
+#include "winmsg/colour.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/subclass_win32.h"
 #include "winmsg/thread_hooks_win32.h"
@@ -69,7 +69,6 @@ class cMenuBar : public ISubclass {
   void Attach(HWND hWnd);
   void Detach();
   void SetCaptionHeight(long height) { captionHeight_ = height; }
-  long CaptionHeight() const { return captionHeight_; }
 
   // Draws the strip into lhDC at (lLeft, lTop + 2); lYoffset places the stored item
   // rectangles relative to the line one caption height below the window's top.
@@ -78,7 +77,7 @@ class cMenuBar : public ISubclass {
   // The font object is kept, so a change made through it shows in the next popup.
   void SetMenuFont(std::shared_ptr<SkinFont> font);
   // Colours as the skin gives them (a set top bit names a system colour).
-  void SetColours(std::uint32_t normal, std::uint32_t hot, std::uint32_t inactive, std::uint32_t background);
+  void SetColours(Colour normal, Colour hot, Colour inactive, Colour background);
 
   // Alt with vKey: true when an item of the strip has that access key; its popup opens as
   // soon as the key has been handled.
@@ -92,10 +91,7 @@ class cMenuBar : public ISubclass {
   void SetPressedItem(int k, bool state);
   void SetHotItem(int k);
   int PressedItem() const { return pressed_; }
-  int HoverItem() const { return hover_; }
   void TrackHover();
-  void OpenPendingAccelerators();
-  const std::vector<StripItem>& Strip() const { return strip_; }
 
   // Owner-drawn popup items: made so just before a popup shows, given back at the end of
   // menu mode.
@@ -109,6 +105,7 @@ class cMenuBar : public ISubclass {
   LRESULT WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void OpenPendingAccelerators();
   void RepaintFrame() const;
   void StopHoverTimer();
   std::vector<TopLevelMenuItem> TopLevelItems() const;
@@ -126,7 +123,8 @@ class cMenuBar : public ISubclass {
   cMemDC buffer_;
   std::shared_ptr<SkinFont> menuFont_ = std::make_shared<SkinFont>();
   Font symbolFont_;
-  COLORREF normalColour_ = 0, hotColour_ = 0, inactiveColour_ = 0x808080, backgroundColour_ = 0xFFFFFF;
+  // Translated once, when handed over; the inactive colour is kept but nothing draws with it.
+  Colour normalColour_ = 0, hotColour_ = 0, inactiveColour_ = 0x808080, backgroundColour_ = 0xFFFFFF;
   std::vector<StripItem> strip_;
   std::vector<HMENU> stripPopups_;
   std::vector<int> pendingAccelerators_;

@@ -5,7 +5,9 @@
 #include <array>
 #include <vector>
 
+#include "winmsg/gdi_win32.h"
 #include "winmsg/message_pump_win32.h"
+#include "winmsg/report_win32.h"
 
 namespace lumadex {
 namespace {
@@ -17,17 +19,6 @@ constexpr std::array<UINT, 15> kFrameMessages = {
     WM_NCCALCSIZE, WM_NCPAINT,  WM_NCACTIVATE,  WM_NCLBUTTONDOWN, WM_NCLBUTTONUP,
     WM_NCLBUTTONDBLCLK, WM_NCHITTEST, WM_SETCURSOR, WM_INITMENU,   WM_INITMENUPOPUP,
     WM_STYLECHANGED,    WM_SETTEXT,   WM_ACTIVATEAPP, WM_ENTERMENULOOP, WM_EXITMENULOOP,
-};
-
-struct WindowDCScope {
-  explicit WindowDCScope(HWND w) : hwnd(w), dc(GetWindowDC(w)) {}
-  ~WindowDCScope() {
-    if (dc) ReleaseDC(hwnd, dc);
-  }
-  WindowDCScope(const WindowDCScope&) = delete;
-  WindowDCScope& operator=(const WindowDCScope&) = delete;
-  HWND hwnd;
-  HDC dc;
 };
 
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -91,14 +82,7 @@ void cNCCalcSize::Attach(INCAreaModifier* modifier) {
   mdiChild_ = mdiChild;
 
   // The plain frame is composed off screen in a strip as wide as the screen.
-  if (HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {
-    workDC_ = CreateCompatibleDC(display);
-    if (workDC_) {
-      workBitmap_ = CreateCompatibleBitmap(display, GetSystemMetrics(SM_CXSCREEN), 4 * GetSystemMetrics(SM_CYCAPTION));
-      if (workBitmap_) workPrevious_ = SelectObject(workDC_, workBitmap_);
-    }
-    DeleteDC(display);
-  }
+  work_ = DibSurface(GetSystemMetrics(SM_CXSCREEN), 4 * GetSystemMetrics(SM_CYCAPTION));
   SetPropW(window, kImplementationProperty, static_cast<HANDLE>(modifier));
   keyboardHooked_ = AttachKeyboardHook(this);
 }
@@ -113,14 +97,7 @@ void cNCCalcSize::Detach() noexcept {
     mdiChild_ = false;
     DetachMessage(this, hWnd_, WM_DESTROY);
   }
-  if (workDC_) {
-    if (workPrevious_) SelectObject(workDC_, workPrevious_);
-    if (workBitmap_) DeleteObject(workBitmap_);
-    DeleteDC(workDC_);
-  }
-  workDC_ = nullptr;
-  workBitmap_ = nullptr;
-  workPrevious_ = nullptr;
+  work_ = DibSurface();
   if (hWnd_ && IsWindow(hWnd_)) RemovePropW(hWnd_, kImplementationProperty);
   hWnd_ = nullptr;
   hMenu_ = nullptr;
@@ -262,6 +239,7 @@ LRESULT cNCCalcSize::WindowProc(HWND, UINT iMsg, WPARAM wParam, LPARAM lParam) {
       }
     }
   } catch (...) {
+    ReportCallbackFailure(L"the frame engine");
   }
   return 0;
 }
@@ -310,15 +288,15 @@ LRESULT cNCCalcSize::OnNcPaint() {
   if (!IsWindowVisible(hWnd_)) return 0;
   maximizedMdiChild_ = MaximizedMdiChild();
   if (maximizedMdiChild_) return CallOldWindowProc(hWnd_, WM_NCPAINT, 0, 0);
-  WindowDCScope dc(hWnd_);
-  if (!dc.dc) return 0;
+  const WindowDC dc(hWnd_, true);
+  if (!dc.get()) return 0;
   RECT r{};
   GetWindowRect(hWnd_, &r);
   const long w = r.right - r.left, h = r.bottom - r.top;
   if (INCAreaModifier* modifier = GetImplementation()) {
-    modifier->NCPaint(dc.dc, 0, 0, w, h);
+    modifier->NCPaint(dc.get(), 0, 0, w, h);
   } else {
-    DefaultNCPaint(dc.dc, 0, 0, w, h);
+    DefaultNCPaint(dc.get(), 0, 0, w, h);
   }
   return 0;
 }
@@ -382,8 +360,8 @@ LRESULT cNCCalcSize::OnNcLButtonDown(WPARAM, LPARAM lParam) {
   GetWindowRect(hWnd_, &r);
   bool handled = false;
   {
-    WindowDCScope dc(hWnd_);
-    modifier->NCMouseDown(screen.x - r.left, screen.y - r.top, handled, dc.dc, 0, 0, r.right - r.left,
+    const WindowDC dc(hWnd_, true);
+    modifier->NCMouseDown(screen.x - r.left, screen.y - r.top, handled, dc.get(), 0, 0, r.right - r.left,
                           r.bottom - r.top);
   }
   if (handled) return 0;
@@ -399,10 +377,10 @@ LRESULT cNCCalcSize::OnNcLButtonUp(LPARAM lParam) {
   RECT r{};
   GetWindowRect(hWnd_, &r);
   const long x = screen.x - r.left, y = screen.y - r.top, w = r.right - r.left, h = r.bottom - r.top;
-  WindowDCScope dc(hWnd_);
+  const WindowDC dc(hWnd_, true);
   bool handled = false;
-  modifier->NCMouseDown(x, y, handled, dc.dc, 0, 0, w, h);
-  modifier->NCMouseUp(x, y, dc.dc, 0, 0, w, h);
+  modifier->NCMouseDown(x, y, handled, dc.get(), 0, 0, w, h);
+  modifier->NCMouseUp(x, y, dc.get(), 0, 0, w, h);
   return 0;
 }
 
@@ -449,19 +427,20 @@ void cNCCalcSize::DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, lo
 
   const RECT band{lLeft + cxFrame, lTop + cyFrame, lRight - cxFrame, lTop + cyFrame + cyCaption - 1};
   const long w = band.right - band.left, h = band.bottom - band.top;
-  if (workDC_ && w > 0 && h > 0) {
+  const HDC work = work_.dc();
+  if (work && w > 0 && h > 0) {
     RECT text{0, 0, w - 3 * h - 2, h};
-    if (text.right > 0) DrawCaption(hWnd_, workDC_, &text, DC_ICON | DC_TEXT | captionFlag);
+    if (text.right > 0) DrawCaption(hWnd_, work, &text, DC_ICON | DC_TEXT | captionFlag);
     RECT rest{text.right > 0 ? text.right : 0, 0, w, h};
-    FillRect(workDC_, &rest, caption);
+    FillRect(work, &rest, caption);
     const long b = h - 4;
     RECT close{w - 2 - (b + 2), 2, w - 2, 2 + b};
-    DrawFrameControl(workDC_, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    DrawFrameControl(work, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
     RECT max{close.left - 2 - (b + 2), 2, close.left - 2, 2 + b};
-    DrawFrameControl(workDC_, &max, DFC_CAPTION, IsZoomed(hWnd_) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX);
+    DrawFrameControl(work, &max, DFC_CAPTION, IsZoomed(hWnd_) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX);
     RECT min{max.left - (b + 2), 2, max.left, 2 + b};
-    DrawFrameControl(workDC_, &min, DFC_CAPTION, DFCS_CAPTIONMIN);
-    BitBlt(hDC, band.left, band.top, w, h, workDC_, 0, 0, SRCCOPY);
+    DrawFrameControl(work, &min, DFC_CAPTION, DFCS_CAPTIONMIN);
+    BitBlt(hDC, band.left, band.top, w, h, work, 0, 0, SRCCOPY);
   }
   RECT all{lLeft, lTop, lRight, lBottom};
   DrawEdge(hDC, &all, EDGE_RAISED, BF_RECT);

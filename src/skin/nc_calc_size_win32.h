@@ -8,6 +8,7 @@
 
 #include "skin/frame_geometry.h"
 #include "skin/nc_area_modifier_win32.h"
+#include "winmsg/dib_surface_win32.h"
 #include "winmsg/subclass_win32.h"
 #include "winmsg/thread_hooks_win32.h"
 
@@ -66,21 +67,20 @@ class cNCCalcSize : public ISubclass, public IAltKeyTarget {
 
   HWND hWnd_ = nullptr;
   HMENU hMenu_ = nullptr;
-  bool mdiChild_ = false;
-  bool windowActive_ = false;
-  bool appActive_ = false;
-  bool maximizedMdiChild_ = false;
+  bool keyboardHooked_ = false;
+  // A maximised MDI child keeps the platform's frame; the flag is taken afresh at every
+  // client-area computation and frame painting.
+  bool mdiChild_ = false, maximizedMdiChild_ = false;
+  // As WM_NCACTIVATE and WM_ACTIVATEAPP last told.
+  bool windowActive_ = false, appActive_ = false;
   skin::Margins margins_;
   int lastHitTest_ = 0;
-  bool keyboardHooked_ = false;
 
-  HDC workDC_ = nullptr;
-  HBITMAP workBitmap_ = nullptr;
-  HGDIOBJ workPrevious_ = nullptr;
+  // Where the plain frame's caption band is composed before it goes to the window.
+  DibSurface work_;
 
   POINT nudge_{0, 0};
-  bool inSetCursor_ = false;
-  bool inChildActivate_ = false;
+  bool inSetCursor_ = false, inChildActivate_ = false;
   // Changes at every detach and goes negative when the engine goes, so that a caption drag
   // running further up the stack notices either.
   std::shared_ptr<int> life_ = std::make_shared<int>(0);

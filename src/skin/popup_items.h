@@ -84,9 +84,7 @@ MenuRect PopupCaptionRect(const MenuRect& item);
 MenuRect PopupShortcutRect(const MenuRect& item, int captionWidth);
 MenuRect PopupHighlightRect(const MenuRect& item);
 
-inline constexpr std::uint32_t kMenuItemOwnerDraw = 0x100;
 inline constexpr std::uint32_t kMenuItemSeparator = 0x800;
-inline constexpr std::uint32_t kMenuItemRadioCheck = 0x200;
 inline constexpr std::uint32_t kMenuCharExecute = 0x20000;
 
 }  // namespace lumadex

@@ -1,10 +1,9 @@
 #include "skin/skin_caption_win32.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "services/ansi_win32.h"
 #include "winmsg/gdi_win32.h"
+#include "winmsg/system_colour_win32.h"
 
 namespace lumadex {
 namespace {
@@ -124,7 +123,7 @@ void cSkinCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBo
       std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
       title.resize(static_cast<std::size_t>(GetWindowTextW(hWnd_, title.data(), length + 1)));
       SetBkMode(cb, TRANSPARENT);
-      SetTextColor(cb, TranslateSkinColor(active ? activeCaptionColor_ : inActiveCaptionColor_));
+      SetTextColor(cb, TranslateColor(active ? activeCaptionColor_ : inActiveCaptionColor_));
       RECT r{layout.title.left, layout.title.top, layout.title.right, layout.title.bottom};
       DrawTextW(cb, title.c_str(), static_cast<int>(title.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
@@ -171,12 +170,11 @@ void cSkinCaption::HitTest(long x, long y, int& eHitTest) {
     if (over[b]) eHitTest = HTSYSMENU;
   }
   // A pressed button the cursor has left pops up again.
-  HDC dc = GetWindowDC(hWnd_);
-  if (!dc) return;
+  const WindowDC dc(hWnd_, true);
+  if (!dc.get()) return;
   for (CaptionButton b : kButtons) {
-    if (exists_[b] && pressed_[b] != over[b]) DrawButton(dc, b, false);
+    if (exists_[b] && pressed_[b] != over[b]) DrawButton(dc.get(), b, false);
   }
-  ReleaseDC(hWnd_, dc);
 }
 
 void cSkinCaption::NCMouseDown(long x, long y, bool& bHandled, HDC hDC, long, long, long, long) {

@@ -5,7 +5,6 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "skin/nc_area_modifier_win32.h"
 #include "skin/nc_calc_size_win32.h"
 #include "skin/skin_font_win32.h"
+#include "winmsg/colour.h"
 
 namespace lumadex {
 
@@ -31,22 +31,22 @@ class cSkinCaption : public INCAreaModifier {
   void Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long lButtonWidth, long lButtonHeight,
               long lActiveLeftEnd, long lActiveRightStart, long lActiveRightEnd, long lInactiveOffset);
 
-  std::uint32_t MenuBackgroundColor() const { return menuBackgroundColor_; }
-  void SetMenuBackgroundColor(std::uint32_t c) { menuBackgroundColor_ = c; }
-  std::uint32_t ActiveCaptionColor() const { return activeCaptionColor_; }
-  void SetActiveCaptionColor(std::uint32_t c) { activeCaptionColor_ = c; }
-  std::uint32_t InActiveCaptionColor() const { return inActiveCaptionColor_; }
-  void SetInActiveCaptionColor(std::uint32_t c) { inActiveCaptionColor_ = c; }
+  Colour MenuBackgroundColor() const { return menuBackgroundColor_; }
+  void SetMenuBackgroundColor(Colour c) { menuBackgroundColor_ = c; }
+  Colour ActiveCaptionColor() const { return activeCaptionColor_; }
+  void SetActiveCaptionColor(Colour c) { activeCaptionColor_ = c; }
+  Colour InActiveCaptionColor() const { return inActiveCaptionColor_; }
+  void SetInActiveCaptionColor(Colour c) { inActiveCaptionColor_ = c; }
   const std::shared_ptr<SkinFont>& CaptionFont() const { return captionFont_; }
   void SetCaptionFont(std::shared_ptr<SkinFont> f) { if (f) captionFont_ = std::move(f); }
   const std::shared_ptr<SkinFont>& MenuFont() const { return menuFont_; }
   void SetMenuFont(std::shared_ptr<SkinFont> f) { if (f) menuFont_ = std::move(f); }
-  std::uint32_t ActiveMenuColor() const { return activeMenuColor_; }
-  void SetActiveMenuColor(std::uint32_t c) { activeMenuColor_ = c; }
-  std::uint32_t ActiveMenuColorOver() const { return activeMenuColorOver_; }
-  void SetActiveMenuColorOver(std::uint32_t c) { activeMenuColorOver_ = c; }
-  std::uint32_t InActiveMenuColor() const { return inActiveMenuColor_; }
-  void SetInActiveMenuColor(std::uint32_t c) { inActiveMenuColor_ = c; }
+  Colour ActiveMenuColor() const { return activeMenuColor_; }
+  void SetActiveMenuColor(Colour c) { activeMenuColor_ = c; }
+  Colour ActiveMenuColorOver() const { return activeMenuColorOver_; }
+  void SetActiveMenuColorOver(Colour c) { activeMenuColorOver_ = c; }
+  Colour InActiveMenuColor() const { return inActiveMenuColor_; }
+  void SetInActiveMenuColor(Colour c) { inActiveMenuColor_ = c; }
 
   // INCAreaModifier
   HWND hWnd() const override { return hWnd_; }
@@ -82,14 +82,14 @@ class cSkinCaption : public INCAreaModifier {
   std::unique_ptr<cMenuBar> menuBar_;
   skin::SkinMetrics metrics_;
 
-  std::uint32_t menuBackgroundColor_ = 0xFFFFFF;
-  std::uint32_t activeCaptionColor_ = 0xCCCCCC;
-  std::uint32_t inActiveCaptionColor_ = 0x999999;
+  Colour menuBackgroundColor_ = 0xFFFFFF;
+  Colour activeCaptionColor_ = 0xCCCCCC;
+  Colour inActiveCaptionColor_ = 0x999999;
   std::shared_ptr<SkinFont> captionFont_;
   std::shared_ptr<SkinFont> menuFont_;
-  std::uint32_t activeMenuColor_ = 0;
-  std::uint32_t activeMenuColorOver_ = 0;
-  std::uint32_t inActiveMenuColor_ = 0x808080;
+  Colour activeMenuColor_ = 0;
+  Colour activeMenuColorOver_ = 0;
+  Colour inActiveMenuColor_ = 0x808080;
 
   skin::Rect buttons_[skin::kButtonCount];
   bool exists_[skin::kButtonCount] = {};

@@ -1,14 +1,14 @@
-// Fonts and colours as the skin's owner gives them, and their platform forms.
+// The font object of the skinned frame, as the frame's owner sets it: by name and size in
+// points, shared so that a change made through the object reaches whoever holds it.
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
+
+#include "winmsg/font.h"
 
 namespace lumadex {
 
-// A font as a form keeps it: by name and size in points. Shared, so that a change made
-// through the object reaches whoever holds it.
 struct SkinFont {
   std::wstring Name = L"MS Sans Serif";
   double Size = 8.25;
@@ -19,12 +19,12 @@ struct SkinFont {
   BYTE Charset = DEFAULT_CHARSET;
 };
 
-// The LOGFONT of a font for a device context; the face name is cut, at a whole character, to
-// what fits the 32-byte face-name field in the ANSI code page.
-void FontToLogFont(const SkinFont& font, HDC hDC, LOGFONTW& lf);
+// The font as the program's font conversion takes it: weight 700 when bold, else 400.
+StoredFont StoredFontOf(const SkinFont& font);
 
-// A colour value to a plain RGB value: system colours (top bit set) are looked up; a value the
-// platform cannot translate gives CLR_INVALID.
-COLORREF TranslateSkinColor(std::uint32_t color);
+// The LOGFONT of a font for a device context: the size rounded to whole points, then scaled
+// by the context's LOGPIXELSY; the face name cut, at a whole character, to what fits the
+// 32-byte face-name field in the ANSI code page.
+void FontToLogFont(const SkinFont& font, HDC hDC, LOGFONTW& lf);
 
 }  // namespace lumadex

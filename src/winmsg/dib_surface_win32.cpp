@@ -93,6 +93,14 @@ void DibSurface::FillRect(int x, int y, int w, int h, Colour colour) {
   }
 }
 
+Bitmap DibSurface::TakeBitmap() noexcept {
+  if (dc_ && previous_) SelectObject(dc_.get(), previous_);
+  previous_ = nullptr;
+  Bitmap taken = std::move(bitmap_);
+  Release();
+  return taken;
+}
+
 bool DibSurface::CopyFrom(HDC source, int x, int y, int width, int height) {
   if (!ok() || !source) return false;
   return BitBlt(dc_.get(), 0, 0, width, height, source, x, y, SRCCOPY) != FALSE;

@@ -48,6 +48,10 @@ class DibSurface {
   // The picture of `source` at (x, y), width × height, copied to the surface's origin.
   bool CopyFrom(HDC source, int x, int y, int width, int height);
 
+  // The picture as a bitmap selected into no device context, for code that takes a bitmap
+  // (a bitmap can be selected into one context only); the surface is empty afterwards.
+  Bitmap TakeBitmap() noexcept;
+
   // DIB pixel order and back.
   static constexpr std::uint32_t ToDib(Colour c) {
     return static_cast<std::uint32_t>(RedOf(c)) << 16 | static_cast<std::uint32_t>(GreenOf(c)) << 8 |

@@ -5,18 +5,26 @@
 
 #include "winmsg/alt_key_filter.h"
 #include "winmsg/report_win32.h"
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
 namespace {
 
+struct HookTraits {
+  using Handle = HHOOK;
+  static constexpr Handle Empty() noexcept { return nullptr; }
+  static bool Close(Handle h) noexcept { return UnhookWindowsHookEx(h) != FALSE; }
+};
+using Hook = UniqueHandle<HookTraits>;
+
 struct KeyboardHook {
-  HHOOK hook = nullptr;
+  Hook hook;
   std::vector<IAltKeyTarget*> engines;
 };
 KeyboardHook g_keyboard;
 
 struct MenuFilterHook {
-  HHOOK hook = nullptr;
+  Hook hook;
   IMenuMessageFilter* tracker = nullptr;
 };
 MenuFilterHook g_menuFilter;
@@ -67,7 +75,7 @@ LRESULT CALLBACK MenuFilterHookProc(int code, WPARAM wParam, LPARAM lParam) {
 bool AttachKeyboardHook(IAltKeyTarget* engine) {
   if (!engine) return false;
   if (!g_keyboard.hook) {
-    g_keyboard.hook = SetWindowsHookExW(WH_KEYBOARD, &KeyboardHookProc, nullptr, GetCurrentThreadId());
+    g_keyboard.hook.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyboardHookProc, nullptr, GetCurrentThreadId()));
     if (!g_keyboard.hook) return false;
   }
   if (!IsEngine(engine)) g_keyboard.engines.push_back(engine);
@@ -79,29 +87,28 @@ void DetachKeyboardHook(IAltKeyTarget* engine) noexcept {
   if (found != g_keyboard.engines.end()) g_keyboard.engines.erase(found);
   if (g_keyboard.engines.empty()) {
     g_keyboard.engines.shrink_to_fit();
-    if (g_keyboard.hook) UnhookWindowsHookEx(g_keyboard.hook);
-    g_keyboard.hook = nullptr;
+    g_keyboard.hook.reset();
   }
 }
 
 bool AttachMenuFilterHook(IMenuMessageFilter* tracker) {
   DetachMenuFilterHook();
   if (!tracker) return false;
-  g_menuFilter.hook = SetWindowsHookExW(WH_MSGFILTER, &MenuFilterHookProc, nullptr, GetCurrentThreadId());
+  g_menuFilter.hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterHookProc, nullptr, GetCurrentThreadId()));
   if (!g_menuFilter.hook) return false;
   g_menuFilter.tracker = tracker;
   return true;
 }
 
 void DetachMenuFilterHook() noexcept {
-  if (g_menuFilter.hook) UnhookWindowsHookEx(g_menuFilter.hook);
-  g_menuFilter = {};
+  g_menuFilter.hook.reset();
+  g_menuFilter.tracker = nullptr;
 }
 
 namespace thread_hooks {
-bool KeyboardHookInstalled() noexcept { return g_keyboard.hook != nullptr; }
+bool KeyboardHookInstalled() noexcept { return static_cast<bool>(g_keyboard.hook); }
 std::size_t KeyboardHookEngineCount() noexcept { return g_keyboard.engines.size(); }
-bool MenuFilterHookInstalled() noexcept { return g_menuFilter.hook != nullptr; }
+bool MenuFilterHookInstalled() noexcept { return static_cast<bool>(g_menuFilter.hook); }
 }  // namespace thread_hooks
 
 }  // namespace lumadex

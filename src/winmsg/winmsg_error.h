@@ -7,13 +7,10 @@
 
 namespace lumadex {
 
+// The subclassing's codes, then the timers'.
 enum WinMsgErrorCode : long {
-  kErrCantSubclass = 13081,
-  kErrAlreadyHandled = 13082,
-  kErrInvalidWindow = 13083,
-  kErrExternalWindow = 13084,
-  kErrTooManyTimers = 13651,
-  kErrCantCreateTimer = 13652,
+  kErrCantSubclass = 13081, kErrAlreadyHandled = 13082, kErrInvalidWindow = 13083, kErrExternalWindow = 13084,
+  kErrTooManyTimers = 13651, kErrCantCreateTimer = 13652,
 };
 
 class WinMsgError : public std::runtime_error {

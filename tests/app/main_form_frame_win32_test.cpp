@@ -209,14 +209,14 @@ TEST(MainWindowFrame, ActivationSwitchesTheLook) {
   ASSERT_TRUE(FrameIsTheSkin(w, true));
   {
     test::FrameTestWindow other(WS_OVERLAPPEDWINDOW, 200, 120, L"other");
-    SetWindowPos(other.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
-    SetForegroundWindow(other.get());
+    SetWindowPos(other.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    SetForegroundWindow(other.hwnd());
     test::Pump(50ms);
     EXPECT_TRUE(FrameIsTheSkin(w, false));
     SetForegroundWindow(w);
     test::Pump(50ms);
     EXPECT_TRUE(FrameIsTheSkin(w, true));
-    SetForegroundWindow(other.get());
+    SetForegroundWindow(other.hwnd());
     test::Pump(50ms);
   }
   // The other window gone, the main window is active again.

@@ -31,7 +31,7 @@ TEST(MainWindowMenu, AltWithLettersOpensNothing) {
   MenuScript script({[&] { opened = OpenPopupWindow() != nullptr; }, [] { Key(VK_ESCAPE); }, [] { EndMenu(); }, [] {}});
   AltKey('F');
   AltKey('E');
-  for (int i = 0; i < 40 && !script.Done(); ++i) Pump(50);
+  script.RunOut();
   EXPECT_FALSE(opened);
   EXPECT_EQ(bar->PopupItems().Count(), 0);
   EXPECT_FALSE(bar->Tracker()->Tracking());
@@ -55,7 +55,7 @@ TEST(MainWindowMenu, TheSystemMenuIsTheStandardOne) {
                      // Escape may only step back to the window's menu mode: never leave it open.
                      [] { EndMenu(); }, [] {}});
   PostMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
-  for (int i = 0; i < 40 && !script.Done(); ++i) Pump(50);
+  script.RunOut();
   Pump(100);
   EXPECT_TRUE(opened);
   EXPECT_GT(items, 0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace lumadex::skin {
 namespace {
 
@@ -20,44 +22,93 @@ TEST(FrameClientArea, ShrinksByTheMarginsAndNeverTurnsInsideOut) {
   EXPECT_EQ(ClientFromWindow(Rect{0, 0, 20, 58}, kSkinMargins), (Rect{10, 48, 10, 48}));
 }
 
+// The frame's answer for every pixel of a 24 x 20 window with margins 3, 10, 3 and 2 and a
+// system caption 6 high, a character a pixel: the sizing borders and corners where the numeric
+// keypad has them (7 8 9 / 4 6 / 1 2 3), S the system menu, C the caption and . client area.
+std::string HitMap(bool sizable) {
+  std::string map = "\n";
+  for (long y = 0; y < 20; ++y) {
+    for (long x = 0; x < 24; ++x) {
+      switch (FrameHitTest(x, y, 24, 20, Margins{3, 10, 3, 2}, 6, sizable)) {
+        case kHtTopLeft: map += '7'; break;
+        case kHtTop: map += '8'; break;
+        case kHtTopRight: map += '9'; break;
+        case kHtLeft: map += '4'; break;
+        case kHtRight: map += '6'; break;
+        case kHtBottomLeft: map += '1'; break;
+        case kHtBottom: map += '2'; break;
+        case kHtBottomRight: map += '3'; break;
+        case kHtSysMenu: map += 'S'; break;
+        case kHtCaption: map += 'C'; break;
+        case kHtClient: map += '.'; break;
+        default: map += '?'; break;
+      }
+    }
+    map += '\n';
+  }
+  return map;
+}
+
 TEST(FrameHitTest, SizableWindowAnswersTheBordersAndCorners) {
-  const long w = 400, h = 300, cap = 18;
-  EXPECT_EQ(FrameHitTest(0, 0, w, h, kSkinMargins, cap, true), kHtTopLeft);
-  EXPECT_EQ(FrameHitTest(3, 150, w, h, kSkinMargins, cap, true), kHtLeft);
-  EXPECT_EQ(FrameHitTest(3, 295, w, h, kSkinMargins, cap, true), kHtBottomLeft);
-  EXPECT_EQ(FrameHitTest(395, 5, w, h, kSkinMargins, cap, true), kHtTopRight);
-  EXPECT_EQ(FrameHitTest(390, 150, w, h, kSkinMargins, cap, true), kHtRight);
-  EXPECT_EQ(FrameHitTest(399, 299, w, h, kSkinMargins, cap, true), kHtBottomRight);
-  // The top band is as thick as the bottom margin, not the caption.
-  EXPECT_EQ(FrameHitTest(200, 10, w, h, kSkinMargins, cap, true), kHtTop);
-  EXPECT_EQ(FrameHitTest(200, 11, w, h, kSkinMargins, cap, true), kHtCaption);
-  EXPECT_EQ(FrameHitTest(200, 290, w, h, kSkinMargins, cap, true), kHtBottom);
-  // The boundaries are inclusive on the frame side.
-  EXPECT_EQ(FrameHitTest(10, 150, w, h, kSkinMargins, cap, true), kHtLeft);
-  EXPECT_EQ(FrameHitTest(11, 150, w, h, kSkinMargins, cap, true), kHtClient);
+  // The top band is as thick as the bottom margin, not the caption; the borders include their
+  // inner edge; below the system caption's height the menu strip is client area.
+  EXPECT_EQ(HitMap(true), R"(
+777788888888888888888999
+777788888888888888888999
+777788888888888888888999
+4444SSSCCCCCCCCCCCCCC666
+4444SSSCCCCCCCCCCCCCC666
+4444SSSCCCCCCCCCCCCCC666
+4444SSSCCCCCCCCCCCCCC666
+4444SSSCCCCCCCCCCCCCC666
+4444SSSCCCCCCCCCCCCCC666
+4444.................666
+4444.................666
+4444.................666
+4444.................666
+4444.................666
+4444.................666
+4444.................666
+4444.................666
+4444.................666
+111122222222222222222333
+111122222222222222222333
+)");
 }
 
 TEST(FrameHitTest, FixedWindowHasNoSizingBands) {
-  const long w = 400, h = 300, cap = 18;
-  EXPECT_EQ(FrameHitTest(3, 150, w, h, kSkinMargins, cap, false), kHtClient);
-  EXPECT_EQ(FrameHitTest(0, 0, w, h, kSkinMargins, cap, false), kHtClient);
-  EXPECT_EQ(FrameHitTest(200, 5, w, h, kSkinMargins, cap, false), kHtClient);
-  EXPECT_EQ(FrameHitTest(200, 295, w, h, kSkinMargins, cap, false), kHtClient);
-  EXPECT_EQ(FrameHitTest(395, 150, w, h, kSkinMargins, cap, false), kHtClient);
+  EXPECT_EQ(HitMap(false), R"(
+........................
+........................
+........................
+....SSSCCCCCCCCCCCCCC...
+....SSSCCCCCCCCCCCCCC...
+....SSSCCCCCCCCCCCCCC...
+....SSSCCCCCCCCCCCCCC...
+....SSSCCCCCCCCCCCCCC...
+....SSSCCCCCCCCCCCCCC...
+........................
+........................
+........................
+........................
+........................
+........................
+........................
+........................
+........................
+........................
+........................
+)");
 }
 
-TEST(FrameHitTest, CaptionIconSpotAndMenuStrip) {
-  const long w = 400, h = 300, cap = 18;
-  EXPECT_EQ(FrameHitTest(15, 20, w, h, kSkinMargins, cap, false), kHtSysMenu);
-  EXPECT_EQ(FrameHitTest(18, 20, w, h, kSkinMargins, cap, false), kHtSysMenu);
-  EXPECT_EQ(FrameHitTest(19, 20, w, h, kSkinMargins, cap, false), kHtCaption);
-  EXPECT_EQ(FrameHitTest(200, 28, w, h, kSkinMargins, cap, false), kHtCaption);
-  // Below the system caption height the strip of the menu bar is client area.
-  EXPECT_EQ(FrameHitTest(200, 29, w, h, kSkinMargins, cap, false), kHtClient);
-  EXPECT_EQ(FrameHitTest(200, 47, w, h, kSkinMargins, cap, false), kHtClient);
+TEST(FrameHitTest, ProgramMarginsAndPointsOutsideTheWindow) {
+  // The main window's frame: a 10-pixel top band and an 18-pixel system caption.
+  EXPECT_EQ(FrameHitTest(200, 10, 400, 300, kSkinMargins, 18, true), kHtTop);
+  EXPECT_EQ(FrameHitTest(18, 28, 400, 300, kSkinMargins, 18, false), kHtSysMenu);
+  EXPECT_EQ(FrameHitTest(200, 29, 400, 300, kSkinMargins, 18, false), kHtClient);
   // Outside the window nothing is frame.
-  EXPECT_EQ(FrameHitTest(-1, 20, w, h, kSkinMargins, cap, true), kHtClient);
-  EXPECT_EQ(FrameHitTest(400, 20, w, h, kSkinMargins, cap, true), kHtClient);
+  EXPECT_EQ(FrameHitTest(-1, 20, 400, 300, kSkinMargins, 18, true), kHtClient);
+  EXPECT_EQ(FrameHitTest(400, 20, 400, 300, kSkinMargins, 18, true), kHtClient);
 }
 
 TEST(CaptionLayout, FourHundredPixelWindowPlacesTheRightEndAndButtons) {

@@ -31,6 +31,10 @@ TEST(MemDC, NoBitmapUntilBothSidesAreKnownThenOnlyGrows) {
   ASSERT_NE(dc.hDC(), nullptr);
   EXPECT_EQ(BitmapSize(dc).cx, 120);
   EXPECT_EQ(BitmapSize(dc).cy, 48);
+  // A 32-bit DIB whatever the display's depth, so that pictures copied in stay exact.
+  DIBSECTION dib{};
+  ASSERT_EQ(GetObjectW(BitmapOf(dc), sizeof dib, &dib), static_cast<int>(sizeof dib));
+  EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
 
   const HBITMAP first = BitmapOf(dc);
   dc.SetWidth(100);

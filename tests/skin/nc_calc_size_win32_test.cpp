@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,15 +61,24 @@ class RecordingModifier : public INCAreaModifier {
   HWND window_;
 };
 
+// A 400 x 300 window whose frame an engine has taken over, with a recording modifier.
+struct EngineWindow {
+  explicit EngineWindow(DWORD style = kFixed, const wchar_t* title = L"")
+      : window(style, 400, 300, title), hwnd(window.hwnd()), modifier(hwnd) {
+    engine.Attach(&modifier);
+    engine.Display(hwnd);
+  }
+  FrameTestWindow window;
+  const HWND hwnd;
+  RecordingModifier modifier;
+  cNCCalcSize engine;
+};
+
 LRESULT HitAt(HWND w, long x, long y) { return SendMessageW(w, WM_NCHITTEST, 0, test::ScreenPoint(w, x, y)); }
 
 TEST(FrameEngineClientArea, MarginsShapeTheClientAreaAndNeverTurnItInsideOut) {
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
+  EngineWindow e;
+  const HWND w = e.hwnd;
   RECT client{};
   GetClientRect(w, &client);
   EXPECT_EQ(client.right, 380);
@@ -81,7 +89,7 @@ TEST(FrameEngineClientArea, MarginsShapeTheClientAreaAndNeverTurnItInsideOut) {
   GetWindowRect(w, &frame);
   EXPECT_EQ(origin.x - frame.left, 10);
   EXPECT_EQ(origin.y - frame.top, 48);
-  EXPECT_EQ(engine.Margins(), (skin::Margins{10, 48, 10, 10}));
+  EXPECT_EQ(e.engine.Margins(), (skin::Margins{10, 48, 10, 10}));
 
   // Asked directly, with a size much smaller than the frame: the answer is WVR_REDRAW and an
   // empty client rectangle, not a negative one.
@@ -113,12 +121,8 @@ TEST(FrameEngineClientArea, MarginsShapeTheClientAreaAndNeverTurnItInsideOut) {
 TEST(FrameEngineHitTest, BordersSizeOnlyASizableWindow) {
   for (const DWORD style : {kFixed, kSizable}) {
     SCOPED_TRACE(style == kSizable ? "sizable" : "fixed");
-    FrameTestWindow window(style, 400, 300);
-    HWND w = window.get();
-    RecordingModifier modifier(w);
-    cNCCalcSize engine;
-    engine.Attach(&modifier);
-    engine.Display(w);
+    EngineWindow e(style);
+    const HWND w = e.hwnd;
     const bool sizable = style == kSizable;
     EXPECT_EQ(HitAt(w, 3, 150), sizable ? HTLEFT : HTCLIENT);
     EXPECT_EQ(HitAt(w, 396, 150), sizable ? HTRIGHT : HTCLIENT);
@@ -127,107 +131,88 @@ TEST(FrameEngineHitTest, BordersSizeOnlyASizableWindow) {
     EXPECT_EQ(HitAt(w, 2, 2), sizable ? HTTOPLEFT : HTCLIENT);
     EXPECT_EQ(HitAt(w, 397, 297), sizable ? HTBOTTOMRIGHT : HTCLIENT);
     EXPECT_EQ(HitAt(w, 200, 20), HTCAPTION);
-    EXPECT_EQ(modifier.codeOnEntry, HTCAPTION);  // the modifier sees the engine's own answer
+    EXPECT_EQ(e.modifier.codeOnEntry, HTCAPTION);  // the modifier sees the engine's own answer
     EXPECT_EQ(HitAt(w, 15, 20), HTSYSMENU);
     EXPECT_EQ(HitAt(w, 200, 150), HTCLIENT);
-    EXPECT_EQ(engine.LastHitTest(), HTCLIENT);
+    EXPECT_EQ(e.engine.LastHitTest(), HTCLIENT);
   }
 }
 
 TEST(FrameEngineHitTest, MenuAnswerIsClientArea) {
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  modifier.menuAnswer = true;
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
+  EngineWindow e;
+  const HWND w = e.hwnd;
+  e.modifier.menuAnswer = true;
   EXPECT_EQ(HitAt(w, 200, 40), HTCLIENT);
-  EXPECT_EQ(engine.LastHitTest(), HTMENU);
+  EXPECT_EQ(e.engine.LastHitTest(), HTMENU);
 }
 
 TEST(FrameEngineMouse, ReleaseInTheFrameIsAPressAndAReleaseAtThatPoint) {
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
+  EngineWindow e;
+  const HWND w = e.hwnd;
   // A press away from the caption goes to the modifier; one on the caption starts a drag.
   HitAt(w, 380, 40);
   SendMessageW(w, WM_NCLBUTTONDOWN, HTSYSMENU, test::ScreenPoint(w, 380, 40));
   SendMessageW(w, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w, 360, 16));
-  EXPECT_EQ(modifier.calls, (std::vector<std::string>{"down 380,40", "down 360,16", "up 360,16"}));
-  modifier.calls.clear();
+  EXPECT_EQ(e.modifier.calls, (std::vector<std::string>{"down 380,40", "down 360,16", "up 360,16"}));
+  e.modifier.calls.clear();
   HitAt(w, 200, 20);
   SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, test::ScreenPoint(w, 200, 20));
-  EXPECT_TRUE(modifier.calls.empty());
+  EXPECT_TRUE(e.modifier.calls.empty());
 }
 
 TEST(FrameEngineMenus, SystemMenuPopupNeverReachesTheModifier) {
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
+  EngineWindow e;
+  const HWND w = e.hwnd;
   HMENU popup = CreatePopupMenu();
   SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, 1));
-  EXPECT_TRUE(modifier.calls.empty());
+  EXPECT_TRUE(e.modifier.calls.empty());
   SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, 0));
   SendMessageW(w, WM_EXITMENULOOP, 0, 0);
-  EXPECT_EQ(modifier.calls, (std::vector<std::string>{"popup", "exit menu"}));
+  EXPECT_EQ(e.modifier.calls, (std::vector<std::string>{"popup", "exit menu"}));
   DestroyMenu(popup);
 }
 
 TEST(FrameEnginePainting, FramePaintsGoToTheModifierWithTheWindowRectangle) {
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
+  EngineWindow e;
+  const HWND w = e.hwnd;
   test::Pump(20ms);
-  modifier.paints = 0;
+  e.modifier.paints = 0;
   SendMessageW(w, WM_NCPAINT, 1, 0);
-  EXPECT_EQ(modifier.paints, 1);
-  EXPECT_EQ(modifier.lastPaint.right, 400);
-  EXPECT_EQ(modifier.lastPaint.bottom, 300);
+  EXPECT_EQ(e.modifier.paints, 1);
+  EXPECT_EQ(e.modifier.lastPaint.right, 400);
+  EXPECT_EQ(e.modifier.lastPaint.bottom, 300);
   // Activation, a title change and a style change each repaint the frame.
   SendMessageW(w, WM_NCACTIVATE, 0, 0);
-  EXPECT_FALSE(engine.WindowActive());
-  EXPECT_GE(modifier.paints, 2);
-  const int beforeTitle = modifier.paints;
+  EXPECT_FALSE(e.engine.WindowActive());
+  EXPECT_GE(e.modifier.paints, 2);
+  const int beforeTitle = e.modifier.paints;
   SetWindowTextW(w, L"another title");
-  EXPECT_GT(modifier.paints, beforeTitle);
+  EXPECT_GT(e.modifier.paints, beforeTitle);
   SendMessageW(w, WM_ACTIVATEAPP, 1, 0);
-  EXPECT_TRUE(engine.AppActive());
+  EXPECT_TRUE(e.engine.AppActive());
   // A hidden window is not painted.
   ShowWindow(w, SW_HIDE);
-  const int before = modifier.paints;
+  const int before = e.modifier.paints;
   SendMessageW(w, WM_NCPAINT, 1, 0);
-  EXPECT_EQ(modifier.paints, before);
+  EXPECT_EQ(e.modifier.paints, before);
 }
 
 TEST(FrameEnginePainting, WithoutAModifierThePlainFrameIsPaintedAndTheSystemHitTestUsed) {
-  FrameTestWindow window(kFixed, 400, 300, L"plain");
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
+  EngineWindow e(kFixed, L"plain");
+  const HWND w = e.hwnd;
   // The modifier's link goes; the engine falls back to system metrics and its own painting.
   RemovePropW(w, cNCCalcSize::kImplementationProperty);
-  engine.Display(w);
-  const int paints = modifier.paints;
+  e.engine.Display(w);
+  const int paints = e.modifier.paints;
   SendMessageW(w, WM_NCPAINT, 1, 0);
-  EXPECT_EQ(modifier.paints, paints);
-  const test::WindowPixels shot(w);
+  EXPECT_EQ(e.modifier.paints, paints);
+  const test::Shot shot(w);
   // A raised edge around the window: light at the top left, dark shadow at the bottom right.
   EXPECT_EQ(shot.at(0, 0), GetSysColor(COLOR_3DLIGHT));
   EXPECT_EQ(shot.at(399, 299), GetSysColor(COLOR_3DDKSHADOW));
   // The caption band right of the buttons' area is the caption colour of the state.
   const long frameX = GetSystemMetrics(SM_CXFRAME), frameY = GetSystemMetrics(SM_CYFRAME);
-  EXPECT_EQ(shot.at(400 - frameX - 1, frameY + 1), GetSysColor(engine.WindowActive() ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  EXPECT_EQ(shot.at(400 - frameX - 1, frameY + 1), GetSysColor(e.engine.WindowActive() ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
   RECT client{};
   GetClientRect(w, &client);
   EXPECT_EQ(client.right, 400 - 2 * frameX);
@@ -236,23 +221,20 @@ TEST(FrameEnginePainting, WithoutAModifierThePlainFrameIsPaintedAndTheSystemHitT
 }
 
 TEST(FrameEngineCursor, StyleIsRestoredAfterTheCursorMessage) {
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
+  EngineWindow e;
+  const HWND w = e.hwnd;
   const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
-  const int paints = modifier.paints;
+  const int paints = e.modifier.paints;
   SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
   EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
   EXPECT_TRUE(IsWindowVisible(w));
   // The style changes inside it repaint nothing.
-  EXPECT_EQ(modifier.paints, paints);
+  EXPECT_EQ(e.modifier.paints, paints);
 }
 
 TEST(FrameEngineLifecycle, DetachGivesEverythingBackAndDestructionDetaches) {
   FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
+  const HWND w = window.hwnd();
   const LONG_PTR own = GetWindowLongPtrW(w, GWLP_WNDPROC);
   RecordingModifier modifier(w);
   {
@@ -279,8 +261,8 @@ TEST(FrameEngineLifecycle, DetachGivesEverythingBackAndDestructionDetaches) {
   try {
     engine.Attach(&orphan);
     ADD_FAILURE() << "attached to a destroyed window";
-  } catch (const WinMsgError& e) {
-    EXPECT_EQ(e.Code(), kErrInvalidWindow);
+  } catch (const WinMsgError& error) {
+    EXPECT_EQ(error.Code(), kErrInvalidWindow);
   }
   EXPECT_EQ(engine.hWnd(), nullptr);
   EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), hooks);
@@ -306,22 +288,16 @@ POINT DragCaption(HWND w, long x, long y, int dx, int dy) {
 
 TEST(FrameEngineDrag, CaptionPressOfAnInactiveWindowActivatesAndDragsIt) {
   FrameTestWindow other(kFixed, 200, 150);
-  FrameTestWindow window(kFixed, 400, 300);
-  HWND w = window.get();
-  SetWindowPos(other.get(), HWND_TOP, 600, 500, 0, 0, SWP_NOSIZE);
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
-  SetForegroundWindow(other.get());
+  EngineWindow e;
+  SetWindowPos(other.hwnd(), HWND_TOP, 600, 500, 0, 0, SWP_NOSIZE);
+  SetForegroundWindow(other.hwnd());
   test::Pump(50ms);
-  ASSERT_FALSE(engine.WindowActive());
-  const int moveLoops = FrameTestWindow::MoveLoops();
-  const POINT moved = DragCaption(w, 200, 20, 30, 20);
+  ASSERT_FALSE(e.engine.WindowActive());
+  const POINT moved = DragCaption(e.hwnd, 200, 20, 30, 20);
   EXPECT_EQ(moved.x, 30);
   EXPECT_EQ(moved.y, 20);
-  EXPECT_EQ(GetForegroundWindow(), w);
-  EXPECT_EQ(FrameTestWindow::MoveLoops(), moveLoops);  // the platform's move loop never ran
+  EXPECT_EQ(GetForegroundWindow(), e.hwnd);
+  EXPECT_EQ(e.window.MoveLoops(), 0);  // the platform's move loop never ran
 }
 
 // Starts a caption drag with real input; `during` runs 150 ms into it, after a first move of
@@ -350,25 +326,17 @@ POINT DragWithInterruption(HWND w, const std::function<void()>& during) {
 
 TEST(FrameEngineDrag, DragEndsWhenTheEngineIsDetachedOrTheLoopIsQuitting) {
   {
-    FrameTestWindow window(kFixed, 400, 300);
-    RecordingModifier modifier(window.get());
-    cNCCalcSize engine;
-    engine.Attach(&modifier);
-    engine.Display(window.get());
-    const POINT moved = DragWithInterruption(window.get(), [&] { engine.Detach(); });
+    EngineWindow e;
+    const POINT moved = DragWithInterruption(e.hwnd, [&] { e.engine.Detach(); });
     EXPECT_EQ(moved.x, 30);  // the second move came after the detach
     EXPECT_EQ(moved.y, 20);
   }
   {
-    FrameTestWindow window(kFixed, 400, 300);
-    RecordingModifier modifier(window.get());
-    cNCCalcSize engine;
-    engine.Attach(&modifier);
-    engine.Display(window.get());
-    const POINT moved = DragWithInterruption(window.get(), [] { PostQuitMessage(0); });
+    EngineWindow e;
+    const POINT moved = DragWithInterruption(e.hwnd, [] { PostQuitMessage(0); });
     EXPECT_EQ(moved.x, 30);
     EXPECT_EQ(moved.y, 20);
-    // The quit request is left for the outer loop, not swallowed by the drag.
+    // What is left of the quit request goes here, so that it reaches no later test.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
@@ -376,16 +344,11 @@ TEST(FrameEngineDrag, DragEndsWhenTheEngineIsDetachedOrTheLoopIsQuitting) {
 }
 
 TEST(FrameEngineDrag, WindowDestroyedDuringTheDragEndsItAndDetaches) {
-  auto window = std::make_unique<FrameTestWindow>(kFixed, 400, 300);
-  const HWND w = window->get();
-  RecordingModifier modifier(w);
-  cNCCalcSize engine;
-  engine.Attach(&modifier);
-  engine.Display(w);
-  DragWithInterruption(w, [&] { window.reset(); });
-  EXPECT_FALSE(IsWindow(w));
-  EXPECT_EQ(engine.hWnd(), nullptr);
-  EXPECT_FALSE(subclass_registry::IsSubclassed(w));
+  EngineWindow e;
+  DragWithInterruption(e.hwnd, [&] { DestroyWindow(e.hwnd); });
+  EXPECT_FALSE(IsWindow(e.hwnd));
+  EXPECT_EQ(e.engine.hWnd(), nullptr);
+  EXPECT_FALSE(subclass_registry::IsSubclassed(e.hwnd));
 }
 
 }  // namespace

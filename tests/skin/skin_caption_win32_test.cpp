@@ -9,7 +9,9 @@
 #include <string>
 
 #include "skin/skin_test_windows_win32.h"
+#include "winmsg/gdi_win32.h"
 #include "winmsg/subclass_win32.h"
+#include "winmsg/system_colour_win32.h"
 #include "winmsg/thread_hooks_win32.h"
 
 namespace lumadex {
@@ -18,31 +20,36 @@ namespace {
 using namespace std::chrono_literals;
 using test::BorderPixel;
 using test::CaptionPixel;
-using test::FrameTestWindow;
-using test::WindowPixels;
 using test::FrameMismatches;
+using test::FrameTestWindow;
+using test::Shot;
 
 const test::SkinSource kTestSkin{CaptionPixel, BorderPixel};
 
 constexpr DWORD kAllButtons = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD kNoMaximize = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// Skin pictures of the real sizes, every pixel telling its own coordinates.
-struct TestSkin {
-  test::TestPicture caption{640, 48, CaptionPixel};
-  test::TestPicture border{70, 10, BorderPixel};
+// A window under a painter with the test skin, the title yellow while active, magenta while not.
+struct SkinnedWindow {
+  explicit SkinnedWindow(DWORD style, int width = 400, int height = 300, const wchar_t* title = L"")
+      : window(style, width, height, title), hwnd(window.hwnd()) {
+    painter.SetActiveCaptionColor(0x00FFFF);
+    painter.SetInActiveCaptionColor(0xFF00FF);
+    skin.AttachTo(painter, hwnd);
+  }
+  // The frame's pixels that are not what the skin says; `skip` (the title) is left out.
+  ::testing::AssertionResult IsTheSkin(bool active, bool closePressed = false, RECT skip = {}) const {
+    std::string first;
+    const int bad = FrameMismatches(kTestSkin, hwnd, active, closePressed, skip, &first);
+    if (bad == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << bad << " frame pixels are not the skin's, " << first;
+  }
+
+  test::TestSkin skin;
+  FrameTestWindow window;
+  const HWND hwnd;
+  cSkinCaption painter;
 };
-
-void AttachTestSkin(cSkinCaption& painter, const TestSkin& skin, HWND window) {
-  painter.SetActiveCaptionColor(0x00FFFF);
-  painter.SetInActiveCaptionColor(0xFF00FF);
-  painter.Attach(window, skin.caption.get(), skin.border.get(), 19, 20, 90, 140, 240, 400);
-  test::Pump(30ms);
-}
-
-void Repaint(HWND window) {
-  SendMessageW(window, WM_NCPAINT, 1, 0);
-}
 
 // The pixels in the title area that are not caption background: the title's ink.
 struct Ink {
@@ -50,7 +57,7 @@ struct Ink {
   long left = LONG_MAX, right = -1;
 };
 Ink TitleInk(HWND window, long fromX, long toX) {
-  const WindowPixels shot(window);
+  const Shot shot(window);
   Ink ink;
   for (long y = 0; y < 48; ++y) {
     for (long x = fromX; x < toX && x < shot.width(); ++x) {
@@ -68,31 +75,24 @@ Ink TitleInk(HWND window, long fromX, long toX) {
 }
 
 TEST(SkinCaptionPieces, EveryFramePixelComesFromItsPlaceActiveAndInactive) {
-  TestSkin skin;
-  FrameTestWindow window(kAllButtons, 400, 300);
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  ASSERT_TRUE(painter.Engine()->WindowActive());
-  std::string first;
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), true, false, {}, &first), 0) << first;
+  SkinnedWindow w(kAllButtons);
+  ASSERT_TRUE(w.painter.Engine()->WindowActive());
+  EXPECT_TRUE(w.IsTheSkin(true));
 
   // The inactive look takes the pieces 400 pixels further right but keeps the glyphs.
-  SendMessageW(window.get(), WM_NCACTIVATE, 0, 0);
-  EXPECT_FALSE(painter.Engine()->WindowActive());
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), false, false, {}, &first), 0) << first;
-  SendMessageW(window.get(), WM_NCACTIVATE, 1, 0);
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), true, false, {}, &first), 0) << first;
+  SendMessageW(w.hwnd, WM_NCACTIVATE, 0, 0);
+  EXPECT_FALSE(w.painter.Engine()->WindowActive());
+  EXPECT_TRUE(w.IsTheSkin(false));
+  SendMessageW(w.hwnd, WM_NCACTIVATE, 1, 0);
+  EXPECT_TRUE(w.IsTheSkin(true));
 }
 
 TEST(SkinCaptionPieces, FourHundredPixelWindowPutsTheRightEndAndButtonsInPlace) {
-  TestSkin skin;
-  FrameTestWindow window(kAllButtons, 400, 300);
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  EXPECT_EQ(painter.ButtonRect(skin::kClose), (skin::Rect{375, 5, 395, 25}));
-  EXPECT_EQ(painter.ButtonRect(skin::kMaximize), (skin::Rect{355, 5, 375, 25}));
-  EXPECT_EQ(painter.ButtonRect(skin::kMinimize), (skin::Rect{335, 5, 355, 25}));
-  const WindowPixels shot(window.get());
+  SkinnedWindow w(kAllButtons);
+  EXPECT_EQ(w.painter.ButtonRect(skin::kClose), (skin::Rect{375, 5, 395, 25}));
+  EXPECT_EQ(w.painter.ButtonRect(skin::kMaximize), (skin::Rect{355, 5, 375, 25}));
+  EXPECT_EQ(w.painter.ButtonRect(skin::kMinimize), (skin::Rect{335, 5, 355, 25}));
+  const Shot shot(w.hwnd);
   EXPECT_EQ(shot.at(300, 30), CaptionPixel(140, 30));  // the right end starts at 300
   EXPECT_EQ(shot.at(299, 30), CaptionPixel(91 + 209 % 52, 30));
   EXPECT_EQ(shot.at(376, 6), CaptionPixel(242, 1));     // close glyph
@@ -100,132 +100,96 @@ TEST(SkinCaptionPieces, FourHundredPixelWindowPutsTheRightEndAndButtonsInPlace) 
 }
 
 TEST(SkinCaptionPieces, WindowWithoutMaximiseBoxHasMinimiseNextToClose) {
-  TestSkin skin;
-  FrameTestWindow window(kNoMaximize, 400, 300);
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  EXPECT_FALSE(painter.ButtonExists(skin::kMaximize));
-  EXPECT_EQ(painter.ButtonRect(skin::kMinimize), (skin::Rect{355, 5, 375, 25}));
-  std::string first;
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), true, false, {}, &first), 0) << first;
+  SkinnedWindow w(kNoMaximize);
+  EXPECT_FALSE(w.painter.ButtonExists(skin::kMaximize));
+  EXPECT_EQ(w.painter.ButtonRect(skin::kMinimize), (skin::Rect{355, 5, 375, 25}));
+  EXPECT_TRUE(w.IsTheSkin(true));
 }
 
 TEST(SkinCaptionPieces, NarrowWindowClampsTheRightEndAndDrawsNoTitle) {
-  TestSkin skin;
-  FrameTestWindow window(kNoMaximize, 150, 200, L"Lumadex");
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
+  SkinnedWindow w(kNoMaximize, 150, 200, L"Lumadex");
   RECT r{};
-  GetWindowRect(window.get(), &r);
+  GetWindowRect(w.hwnd, &r);
   ASSERT_LT(r.right - r.left, 201) << "the platform refused a narrow window";
-  std::string first;
   // Everything, the title area included, is skin: no title on a narrow window.
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), true, false, {}, &first), 0) << first;
+  EXPECT_TRUE(w.IsTheSkin(true));
 }
 
 TEST(SkinCaptionTitle, LongTitleEndsInAnEllipsisInsideItsRectangle) {
-  TestSkin skin;
-  FrameTestWindow window(kAllButtons, 400, 300, L"Lumadex");
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
+  SkinnedWindow w(kAllButtons, 400, 300, L"Lumadex");
   const RECT title{92, 11, 304, 29};
-  std::string first;
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), true, false, title, &first), 0) << first;
-  const Ink shortInk = TitleInk(window.get(), 0, 400);
+  EXPECT_TRUE(w.IsTheSkin(true, false, title));
+  const Ink shortInk = TitleInk(w.hwnd, 0, 400);
   EXPECT_GT(shortInk.count, 0);
   EXPECT_GE(shortInk.left, 92);
   EXPECT_LT(shortInk.right, 200);
 
-  SetWindowTextW(window.get(), std::wstring(200, L'W').c_str());
+  SetWindowTextW(w.hwnd, std::wstring(200, L'W').c_str());
   test::Pump(20ms);
   // Nothing outside the title rectangle, and the text runs up to its end, cut rather than
   // wrapped or shrunk.
-  EXPECT_EQ(FrameMismatches(kTestSkin, window.get(), true, false, title, &first), 0) << first;
-  const Ink longInk = TitleInk(window.get(), 0, 400);
+  EXPECT_TRUE(w.IsTheSkin(true, false, title));
+  const Ink longInk = TitleInk(w.hwnd, 0, 400);
   EXPECT_GE(longInk.left, 92);
   EXPECT_LT(longInk.right, 304);
   EXPECT_GT(longInk.right, 304 - 16);
 }
 
 TEST(SkinCaptionTitle, AmpersandIsDrawnAndColourFollowsActivation) {
-  TestSkin skin;
-  FrameTestWindow window(kAllButtons, 400, 300, L"W");
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  const Ink plain = TitleInk(window.get(), 0, 400);
-  SetWindowTextW(window.get(), L"&W");
+  SkinnedWindow w(kAllButtons, 400, 300, L"W");
+  const Ink plain = TitleInk(w.hwnd, 0, 400);
+  SetWindowTextW(w.hwnd, L"&W");
   test::Pump(20ms);
-  const Ink withAmpersand = TitleInk(window.get(), 0, 400);
+  const Ink withAmpersand = TitleInk(w.hwnd, 0, 400);
   ASSERT_GT(plain.count, 0);
   EXPECT_GT(withAmpersand.right - withAmpersand.left, plain.right - plain.left + 3);
 
   // The title's solid pixels are the caption colour of the state (yellow active, magenta not).
-  const auto hasColour = [&](COLORREF colour) {
-    const WindowPixels shot(window.get());
-    for (long y = 11; y < 29; ++y)
-      for (long x = 92; x < 200; ++x)
-        if (shot.at(x, y) == colour) return true;
-    return false;
-  };
-  EXPECT_TRUE(hasColour(RGB(0xFF, 0xFF, 0x00)));
-  SendMessageW(window.get(), WM_NCACTIVATE, 0, 0);
-  EXPECT_TRUE(hasColour(RGB(0xFF, 0x00, 0xFF)));
-  EXPECT_FALSE(hasColour(RGB(0xFF, 0xFF, 0x00)));
+  const RECT title{92, 11, 200, 29};
+  EXPECT_GT(Shot(w.hwnd).Count(title, RGB(0xFF, 0xFF, 0x00)), 0);
+  SendMessageW(w.hwnd, WM_NCACTIVATE, 0, 0);
+  const Shot inactive(w.hwnd);
+  EXPECT_GT(inactive.Count(title, RGB(0xFF, 0x00, 0xFF)), 0);
+  EXPECT_EQ(inactive.Count(title, RGB(0xFF, 0xFF, 0x00)), 0);
 }
 
 TEST(SkinCaptionButtons, PressShowsThePressedGlyphAndReleaseRunsTheButtonUnderIt) {
-  TestSkin skin;
-  FrameTestWindow window(kAllButtons, 400, 300);
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  HWND w = window.get();
-
-  const LPARAM close = test::ScreenPoint(w, 385, 15), minimise = test::ScreenPoint(w, 345, 15);
-  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, close), HTSYSMENU);
-  SendMessageW(w, WM_NCLBUTTONDOWN, HTSYSMENU, close);
-  EXPECT_TRUE(painter.ButtonPressed(skin::kClose));
-  std::string first;
-  EXPECT_EQ(FrameMismatches(kTestSkin, w, true, true, {}, &first), 0) << first;
+  SkinnedWindow w(kAllButtons);
+  const LPARAM close = test::ScreenPoint(w.hwnd, 385, 15), minimise = test::ScreenPoint(w.hwnd, 345, 15);
+  EXPECT_EQ(SendMessageW(w.hwnd, WM_NCHITTEST, 0, close), HTSYSMENU);
+  SendMessageW(w.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, close);
+  EXPECT_TRUE(w.painter.ButtonPressed(skin::kClose));
+  EXPECT_TRUE(w.IsTheSkin(true, true));
   // Leaving the button pops it up again; it stays armed until the release.
-  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, test::ScreenPoint(w, 200, 20)), HTCAPTION);
-  EXPECT_EQ(FrameMismatches(kTestSkin, w, true, false, {}, &first), 0) << first;
+  EXPECT_EQ(SendMessageW(w.hwnd, WM_NCHITTEST, 0, test::ScreenPoint(w.hwnd, 200, 20)), HTCAPTION);
+  EXPECT_TRUE(w.IsTheSkin(true));
 
   // Released over minimise: the window is minimised, not closed.
-  SendMessageW(w, WM_NCLBUTTONUP, HTSYSMENU, minimise);
-  test::PumpUntil([&] { return IsIconic(w) != FALSE; }, 1000ms);
-  EXPECT_TRUE(IsIconic(w));
-  EXPECT_TRUE(IsWindow(w));
-  EXPECT_FALSE(painter.ButtonPressed(skin::kClose));
-  EXPECT_FALSE(painter.ButtonPressed(skin::kMinimize));
+  SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, minimise);
+  test::PumpUntil([&] { return IsIconic(w.hwnd) != FALSE; }, 1000ms);
+  EXPECT_TRUE(IsIconic(w.hwnd));
+  EXPECT_TRUE(IsWindow(w.hwnd));
+  EXPECT_FALSE(w.painter.ButtonPressed(skin::kClose));
+  EXPECT_FALSE(w.painter.ButtonPressed(skin::kMinimize));
 }
 
 TEST(SkinCaptionButtons, MaximiseButtonSwitchesToTheRestoreGlyph) {
-  TestSkin skin;
-  FrameTestWindow window(kAllButtons | WS_THICKFRAME, 400, 300);
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  HWND w = window.get();
-  SendMessageW(w, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w, 365, 15));
-  test::PumpUntil([&] { return IsZoomed(w) != FALSE; }, 1000ms);
-  ASSERT_TRUE(IsZoomed(w));
-  Repaint(w);
-  const skin::Rect max = painter.ButtonRect(skin::kMaximize);
-  EXPECT_EQ(WindowPixels(w).at(max.left + 1, max.top + 1), CaptionPixel(260, 1));
+  SkinnedWindow w(kAllButtons | WS_THICKFRAME);
+  SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w.hwnd, 365, 15));
+  test::PumpUntil([&] { return IsZoomed(w.hwnd) != FALSE; }, 1000ms);
+  ASSERT_TRUE(IsZoomed(w.hwnd));
+  SendMessageW(w.hwnd, WM_NCPAINT, 1, 0);
+  const skin::Rect max = w.painter.ButtonRect(skin::kMaximize);
+  EXPECT_EQ(Shot(w.hwnd).at(max.left + 1, max.top + 1), CaptionPixel(260, 1));
   // A release over the same button now restores.
-  RECT r{};
-  GetWindowRect(w, &r);
-  SendMessageW(w, WM_NCLBUTTONUP, HTSYSMENU, MAKELPARAM(r.left + max.left + 5, r.top + max.top + 5));
-  test::PumpUntil([&] { return IsZoomed(w) == FALSE; }, 1000ms);
-  EXPECT_FALSE(IsZoomed(w));
+  SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w.hwnd, max.left + 5, max.top + 5));
+  test::PumpUntil([&] { return IsZoomed(w.hwnd) == FALSE; }, 1000ms);
+  EXPECT_FALSE(IsZoomed(w.hwnd));
 }
 
 TEST(SkinCaptionHitTest, IconSpotAndButtonsOpenTheSystemMenuTheRestIsCaption) {
-  TestSkin skin;
-  FrameTestWindow window(kNoMaximize, 400, 300);
-  cSkinCaption painter;
-  AttachTestSkin(painter, skin, window.get());
-  HWND w = window.get();
-  const auto hit = [&](long x, long y) { return SendMessageW(w, WM_NCHITTEST, 0, test::ScreenPoint(w, x, y)); };
+  SkinnedWindow w(kNoMaximize);
+  const auto hit = [&](long x, long y) { return SendMessageW(w.hwnd, WM_NCHITTEST, 0, test::ScreenPoint(w.hwnd, x, y)); };
   EXPECT_EQ(hit(12, 11), HTSYSMENU);
   EXPECT_EQ(hit(41, 42), HTSYSMENU);
   EXPECT_EQ(hit(42, 20), HTCAPTION);
@@ -238,15 +202,15 @@ TEST(SkinCaptionHitTest, IconSpotAndButtonsOpenTheSystemMenuTheRestIsCaption) {
 }
 
 TEST(SkinCaptionLifecycle, AttachDetachAttachLeavesNoTrace) {
-  TestSkin skin;
+  const test::TestSkin skin;
   FrameTestWindow window(kNoMaximize, 400, 300);
-  HWND w = window.get();
+  const HWND w = window.hwnd();
   const LONG_PTR ownProcedure = GetWindowLongPtrW(w, GWLP_WNDPROC);
   const std::size_t hooksBefore = thread_hooks::KeyboardHookEngineCount();
   {
     cSkinCaption painter;
     for (int round = 0; round < 2; ++round) {
-      AttachTestSkin(painter, skin, w);
+      skin.AttachTo(painter, w);
       EXPECT_TRUE(subclass_registry::IsSubclassed(w));
       // The engine's sixteen messages, the menu strip's six and its tracker's menu selection.
       EXPECT_EQ(subclass_registry::RegistrationCount(w), 16u + 6u + 1u);
@@ -264,7 +228,7 @@ TEST(SkinCaptionLifecycle, AttachDetachAttachLeavesNoTrace) {
       EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), hooksBefore);
     }
     // Attached again and then let go without a Detach: its destructor takes everything back.
-    AttachTestSkin(painter, skin, w);
+    skin.AttachTo(painter, w);
   }
   EXPECT_FALSE(subclass_registry::IsSubclassed(w));
   EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), ownProcedure);
@@ -273,14 +237,13 @@ TEST(SkinCaptionLifecycle, AttachDetachAttachLeavesNoTrace) {
 }
 
 TEST(SkinCaptionLifecycle, WindowMenuIsTakenOffTheFrameAndGivenBack) {
-  TestSkin skin;
-  FrameTestWindow window(kNoMaximize, 400, 300);
-  HWND w = window.get();
+  const test::TestSkin skin;
   HMENU menu = CreateMenu();
   AppendMenuW(menu, MF_STRING, 1, L"File");
-  SetMenu(w, menu);
+  FrameTestWindow window(kNoMaximize, 400, 300, L"", menu);
+  const HWND w = window.hwnd();
   cSkinCaption painter;
-  AttachTestSkin(painter, skin, w);
+  skin.AttachTo(painter, w);
   EXPECT_EQ(painter.Engine()->hMenu(), menu);
   SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetMenu(w), nullptr);
@@ -289,13 +252,13 @@ TEST(SkinCaptionLifecycle, WindowMenuIsTakenOffTheFrameAndGivenBack) {
 }
 
 TEST(SkinCaptionLifecycle, DestroyedWindowDropsItsRegistrations) {
-  TestSkin skin;
+  const test::TestSkin skin;
   const std::size_t windowsBefore = subclass_registry::WindowCount();
   const std::size_t hooksBefore = thread_hooks::KeyboardHookEngineCount();
   cSkinCaption painter;
   {
     FrameTestWindow window(kNoMaximize, 400, 300);
-    AttachTestSkin(painter, skin, window.get());
+    skin.AttachTo(painter, window.hwnd());
     EXPECT_EQ(subclass_registry::WindowCount(), windowsBefore + 1);
   }
   EXPECT_EQ(subclass_registry::WindowCount(), windowsBefore);
@@ -305,15 +268,15 @@ TEST(SkinCaptionLifecycle, DestroyedWindowDropsItsRegistrations) {
 }
 
 TEST(SkinFontAndColour, LogFontFromTheFontObjectAndSystemColours) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  const WindowDC screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   SkinFont font;
   font.Name = L"微软雅黑";
   font.Size = 9;
   font.Bold = true;
   font.Italic = true;
   LOGFONTW lf;
-  FontToLogFont(font, screen, lf);
+  FontToLogFont(font, screen.get(), lf);
   EXPECT_EQ(std::wstring(lf.lfFaceName), L"微软雅黑");
   EXPECT_EQ(lf.lfHeight, -MulDiv(9, dpi, 72));
   EXPECT_EQ(lf.lfWeight, 700);
@@ -321,21 +284,23 @@ TEST(SkinFontAndColour, LogFontFromTheFontObjectAndSystemColours) {
   EXPECT_EQ(lf.lfUnderline, 0);
   // Sizes are rounded half to even before the conversion.
   font.Size = 8.5;
-  FontToLogFont(font, screen, lf);
+  FontToLogFont(font, screen.get(), lf);
   EXPECT_EQ(lf.lfHeight, -MulDiv(8, dpi, 72));
   font.Size = 9.5;
-  FontToLogFont(font, screen, lf);
+  font.Bold = false;
+  FontToLogFont(font, screen.get(), lf);
   EXPECT_EQ(lf.lfHeight, -MulDiv(10, dpi, 72));
+  EXPECT_EQ(lf.lfWeight, 400);
   // A name longer than the field is cut at a whole character: 15 two-byte characters fit the
   // 31 bytes, the 16th does not.
   font.Name = std::wstring(20, L'宋');
-  FontToLogFont(font, screen, lf);
+  FontToLogFont(font, screen.get(), lf);
   EXPECT_EQ(std::wstring(lf.lfFaceName), std::wstring(15, L'宋'));
-  ReleaseDC(nullptr, screen);
 
-  EXPECT_EQ(TranslateSkinColor(0x123456), 0x123456u);
-  EXPECT_EQ(TranslateSkinColor(0x8000000F), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(TranslateSkinColor(0x800000FF), CLR_INVALID);
+  // The frame's colours go through the platform's system colours as they are now.
+  EXPECT_EQ(TranslateColor(0x123456), 0x123456u);
+  EXPECT_EQ(TranslateColor(0x8000000F), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(TranslateColor(0x800000FF), CLR_INVALID);
   cSkinCaption fresh;
   EXPECT_EQ(fresh.ActiveCaptionColor(), 0xCCCCCCu);
   EXPECT_EQ(fresh.InActiveCaptionColor(), 0x999999u);

@@ -1,5 +1,5 @@
 // Helpers of the frame tests: a plain top-level window to put a frame on, skin pictures whose
-// every pixel tells where it came from, and the window's pixels read back.
+// every pixel tells where it came from, and pixels read back from the screen.
 #pragma once
 #include <windows.h>
 
@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "skin/skin_caption_win32.h"
 #include "support/form_harness_win32.h"
+#include "winmsg/dib_surface_win32.h"
+#include "winmsg/gdi_win32.h"
+#include "winmsg/window_base_win32.h"
 
 namespace lumadex::test {
 
@@ -20,116 +24,92 @@ inline COLORREF CaptionPixel(long x, long y) {
 // Border picture pixel (x, y): blue 0xC0 sets it apart from every caption pixel.
 inline COLORREF BorderPixel(long x, long y) { return RGB(x * 3, y * 20, 0xC0); }
 
-// An owned bitmap filled by a formula, 32 bits per pixel.
+// An owned 32-bit bitmap filled by a formula, selected into no device context.
 class TestPicture {
  public:
   template <typename Formula>
   TestPicture(int width, int height, Formula formula) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* p = static_cast<std::uint32_t*>(bits);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const COLORREF c = formula(x, y);
-        p[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-      }
-    }
+    DibSurface surface(width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) surface.bits()[y * width + x] = DibSurface::ToDib(formula(x, y));
+    bitmap_ = surface.TakeBitmap();
   }
-  ~TestPicture() { DeleteObject(bitmap_); }
-  TestPicture(const TestPicture&) = delete;
-  TestPicture& operator=(const TestPicture&) = delete;
-  HBITMAP get() const { return bitmap_; }
+  HBITMAP get() const { return bitmap_.get(); }
 
  private:
-  HBITMAP bitmap_ = nullptr;
+  Bitmap bitmap_;
 };
 
-// The whole window, frame included, as it is on its surface.
-class WindowPixels {
+// Pixels as they are on the screen, read into a 32-bit DIB: the whole of a window, frame
+// included, or a rectangle of the screen.
+class Shot {
  public:
-  explicit WindowPixels(HWND window) {
+  explicit Shot(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, dib);
-    HDC source = GetWindowDC(window);
-    BitBlt(mem, 0, 0, width_, height_, source, 0, 0, SRCCOPY);
-    ReleaseDC(window, source);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(p, p + static_cast<std::size_t>(width_) * height_);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
+    Take(WindowDC(window, true).get(), RECT{0, 0, r.right - r.left, r.bottom - r.top});
   }
-  long width() const { return width_; }
-  long height() const { return height_; }
-  COLORREF at(long x, long y) const {
-    const std::uint32_t v = pixels_[static_cast<std::size_t>(y) * width_ + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  explicit Shot(const RECT& screen) { Take(WindowDC(nullptr).get(), screen); }
+  long width() const { return surface_.width(); }
+  long height() const { return surface_.height(); }
+  bool empty() const { return !surface_; }
+  COLORREF at(long x, long y) const { return DibSurface::FromDib(surface_.bits()[y * width() + x]); }
+  // How many pixels of a rectangle of the shot have the colour.
+  int Count(const RECT& inner, COLORREF colour) const {
+    int n = 0;
+    for (long y = inner.top; y < inner.bottom; ++y)
+      for (long x = inner.left; x < inner.right; ++x) n += at(x, y) == colour;
+    return n;
   }
 
  private:
-  long width_ = 0, height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  void Take(HDC source, const RECT& r) {
+    surface_ = DibSurface(r.right - r.left, r.bottom - r.top);
+    surface_.CopyFrom(source, r.left, r.top, surface_.width(), surface_.height());
+    GdiFlush();
+  }
+  DibSurface surface_;
 };
 
-// A visible top-level window with the platform's procedure and nothing else; it counts the
-// times the platform's own move loop was entered.
-class FrameTestWindow {
+// A visible top-level window of the platform's procedure, with an optional menu; it counts the
+// times the platform's own move loop was entered and keeps the commands that reach it.
+class FrameTestWindow : public WindowBase {
  public:
-  FrameTestWindow(DWORD style, int width, int height, const wchar_t* title = L"") {
-    static const ATOM atom = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-      wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-      wc.lpszClassName = L"LumadexFrameTestWindow";
-      return RegisterClassExW(&wc);
-    }();
-    (void)atom;
-    hwnd_ = CreateWindowExW(0, L"LumadexFrameTestWindow", title, style, 60, 60, width, height, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
-    SetForegroundWindow(hwnd_);
+  FrameTestWindow(DWORD style, int width, int height, const wchar_t* title = L"", HMENU menu = nullptr) {
+    WindowClass wc;
+    wc.name = L"LumadexFrameTestWindow";
+    wc.background = GetSysColorBrush(COLOR_BTNFACE);
+    CreateWindowFor(wc, 0, title, style, 60, 60, width, height, nullptr, menu);
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+    SetForegroundWindow(hwnd());
     Pump(std::chrono::milliseconds(30));
   }
-  ~FrameTestWindow() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  }
-  FrameTestWindow(const FrameTestWindow&) = delete;
-  FrameTestWindow& operator=(const FrameTestWindow&) = delete;
-  HWND get() const { return hwnd_; }
-  static int& MoveLoops() {
-    static int count = 0;
-    return count;
+  int MoveLoops() const { return moveLoops_; }
+  const std::vector<UINT>& Commands() const { return commands_; }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_ENTERSIZEMOVE) ++moveLoops_;
+    if (msg == WM_COMMAND) commands_.push_back(LOWORD(wp));
+    return DefaultHandling(msg, wp, lp);
   }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ENTERSIZEMOVE) ++MoveLoops();
-    return DefWindowProcW(hwnd, msg, wp, lp);
+  int moveLoops_ = 0;
+  std::vector<UINT> commands_;
+};
+
+// Skin pictures of the program's sizes, every pixel telling its own coordinates, and the
+// program's cut of them: glyphs 19 × 20, the left end to x 90, the right end from 140 to 240,
+// the inactive look 400 pixels to the right.
+struct TestSkin {
+  TestPicture caption{640, 48, CaptionPixel};
+  TestPicture border{70, 10, BorderPixel};
+  void AttachTo(cSkinCaption& painter, HWND window) const {
+    painter.Attach(window, caption.get(), border.get(), 19, 20, 90, 140, 240, 400);
+    Pump(std::chrono::milliseconds(30));
   }
-  HWND hwnd_ = nullptr;
 };
 
 // Presses the left button with real input and handles messages for `pump`. The release is
@@ -202,7 +182,7 @@ inline bool ExpectedFramePixel(const SkinSource& skin, long x, long y, long w, l
 
 // Counts the frame pixels that are not what the skin says, skipping a rectangle (the title).
 inline int FrameMismatches(const SkinSource& skin, HWND window, bool active, bool closePressed, RECT skip = {}, std::string* first = nullptr) {
-  const WindowPixels shot(window);
+  const Shot shot(window);
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   int bad = 0;
   for (long y = 0; y < shot.height(); ++y) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
+
 namespace lumadex {
 namespace {
 
@@ -10,6 +13,12 @@ ISubclass* Client(int n) { return reinterpret_cast<ISubclass*>(static_cast<std::
 
 constexpr SubclassTable::WindowKey kWindow = 0x40;
 constexpr SubclassTable::WindowKey kOther = 0x80;
+
+// Clients n, in order, for one message of a window the table already knows.
+void AddClients(SubclassTable& table, SubclassTable::WindowKey window, unsigned message,
+                std::initializer_list<int> clients) {
+  for (int n : clients) table.AddClient(window, message, Client(n));
+}
 
 std::vector<ISubclass*> ClientsOf(const SubclassTable& table, SubclassTable::WindowKey window, unsigned message) {
   std::vector<ISubclass*> out{Client(99)};  // replaced, not appended to
@@ -20,9 +29,7 @@ std::vector<ISubclass*> ClientsOf(const SubclassTable& table, SubclassTable::Win
 TEST(SubclassTable, ClientsStayInRegistrationOrderWithoutGaps) {
   SubclassTable table;
   table.AddWindow(kWindow, 0x1234);
-  table.AddClient(kWindow, 15, Client(1));
-  table.AddClient(kWindow, 15, Client(2));
-  table.AddClient(kWindow, 15, Client(3));
+  AddClients(table, kWindow, 15, {1, 2, 3});
   EXPECT_EQ(ClientsOf(table, kWindow, 15), (std::vector{Client(1), Client(2), Client(3)}));
 
   EXPECT_TRUE(table.RemoveClient(kWindow, 15, Client(2)));
@@ -36,9 +43,8 @@ TEST(SubclassTable, ClientsStayInRegistrationOrderWithoutGaps) {
 TEST(SubclassTable, CountsFollowRegistrationsOverMessagesAndClients) {
   SubclassTable table;
   table.AddWindow(kWindow, 1);
-  table.AddClient(kWindow, 15, Client(1));
-  table.AddClient(kWindow, 20, Client(1));
-  table.AddClient(kWindow, 20, Client(2));
+  AddClients(table, kWindow, 15, {1});
+  AddClients(table, kWindow, 20, {1, 2});
   EXPECT_EQ(table.RegistrationCount(kWindow), 3u);
   EXPECT_EQ(table.MessageCount(kWindow), 2u);
   EXPECT_EQ(table.ClientCount(kWindow, 20), 2u);
@@ -55,8 +61,7 @@ TEST(SubclassTable, CountsFollowRegistrationsOverMessagesAndClients) {
 TEST(SubclassTable, RemovingWhatIsNotRegisteredChangesNothing) {
   SubclassTable table;
   table.AddWindow(kWindow, 1);
-  table.AddClient(kWindow, 15, Client(1));
-  table.AddClient(kWindow, 15, Client(2));
+  AddClients(table, kWindow, 15, {1, 2});
   EXPECT_FALSE(table.RemoveClient(kWindow, 15, Client(3)));
   EXPECT_FALSE(table.RemoveClient(kWindow, 16, Client(1)));
   EXPECT_FALSE(table.RemoveClient(kOther, 15, Client(1)));
@@ -73,10 +78,9 @@ TEST(SubclassTable, AClientGoingAwayLeavesEveryWindowAndReportsTheEmptiedOnes) {
   SubclassTable table;
   table.AddWindow(kWindow, 1);
   table.AddWindow(kOther, 2);
-  table.AddClient(kWindow, 15, Client(1));
-  table.AddClient(kWindow, 20, Client(1));
-  table.AddClient(kOther, 15, Client(1));
-  table.AddClient(kOther, 15, Client(2));
+  AddClients(table, kWindow, 15, {1});
+  AddClients(table, kWindow, 20, {1});
+  AddClients(table, kOther, 15, {1, 2});
 
   const auto emptied = table.RemoveClientEverywhere(Client(1));
   EXPECT_EQ(emptied, std::vector<SubclassTable::WindowKey>{kWindow});

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -112,28 +113,36 @@ class Subclassing : public testing::Test {
     EXPECT_EQ(subclass_registry::WindowCount(), windowsBefore_);
   }
 
+  // The clients, in this order, for one message of the test's window.
+  void Attach(std::initializer_list<ISubclass*> clients, UINT message) {
+    for (ISubclass* client : clients) AttachMessage(client, window.get(), message);
+  }
+  void Detach(std::initializer_list<ISubclass*> clients, UINT message) {
+    for (ISubclass* client : clients) DetachMessage(client, window.get(), message);
+  }
+
+  TestWindow window;
   std::size_t windowsBefore_ = 0;
 };
 
 TEST_F(Subclassing, EachAnswerInvolvesThePreviousProcedureAsItSays) {
-  TestWindow window;
   {
     TestClient consume("c", MessageResponse::Consume, 7);
-    AttachMessage(&consume, window.get(), kMsgA);
+    Attach({&consume}, kMsgA);
     EXPECT_EQ(window.Send(kMsgA), 7);
     EXPECT_EQ(g_log, (Log{"c:1"}));
   }
   g_log.clear();
   {
     TestClient after("c", MessageResponse::CallOldAfter, 7);
-    AttachMessage(&after, window.get(), kMsgA);
+    Attach({&after}, kMsgA);
     EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
     EXPECT_EQ(g_log, (Log{"c:1", "oldA:1"}));
   }
   g_log.clear();
   {
     TestClient before("c", MessageResponse::CallOldBefore, 7);
-    AttachMessage(&before, window.get(), kMsgA);
+    Attach({&before}, kMsgA);
     EXPECT_EQ(window.Send(kMsgA), 7);
     EXPECT_EQ(g_log, (Log{"oldA:1", "c:1"}));
     EXPECT_EQ(before.seenByResponse, (std::vector<UINT>{kMsgA, kMsgA}));
@@ -144,11 +153,10 @@ TEST_F(Subclassing, EachAnswerInvolvesThePreviousProcedureAsItSays) {
 }
 
 TEST_F(Subclassing, OnlyTheFirstAnswerCountsBeforeAndOnlyTheLastAfter) {
-  TestWindow window;
   TestClient first("c1", MessageResponse::CallOldBefore, 1);
   TestClient middle("c2", MessageResponse::CallOldBefore, 2);
   TestClient last("c3", MessageResponse::CallOldBefore, 3);
-  for (auto* client : {&first, &middle, &last}) AttachMessage(client, window.get(), kMsgA);
+  Attach({&first, &middle, &last}, kMsgA);
   EXPECT_EQ(window.Send(kMsgA), 3);
   EXPECT_EQ(g_log, (Log{"oldA:1", "c1:1", "c2:1", "c3:1"}));
   EXPECT_TRUE(middle.seenByResponse.empty());
@@ -160,27 +168,25 @@ TEST_F(Subclassing, OnlyTheFirstAnswerCountsBeforeAndOnlyTheLastAfter) {
   TestClient consume("c1", MessageResponse::Consume, 1);
   TestClient middleAfter("c2", MessageResponse::CallOldAfter, 2);
   TestClient lastAfter("c3", MessageResponse::CallOldAfter, 3);
-  for (auto* client : {&consume, &middleAfter, &lastAfter}) AttachMessage(client, window.get(), kMsgA);
+  Attach({&consume, &middleAfter, &lastAfter}, kMsgA);
   EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
   EXPECT_EQ(g_log, (Log{"c1:1", "c2:1", "c3:1", "oldA:1"}));
 
   // With the last one consuming, the previous procedure is never reached.
   g_log.clear();
-  DetachMessage(&lastAfter, window.get(), kMsgA);
+  Detach({&lastAfter}, kMsgA);
   TestClient lastConsume("c4", MessageResponse::Consume, 4);
-  AttachMessage(&lastConsume, window.get(), kMsgA);
-  DetachMessage(&middleAfter, window.get(), kMsgA);
+  Attach({&lastConsume}, kMsgA);
+  Detach({&middleAfter}, kMsgA);
   EXPECT_EQ(window.Send(kMsgA), 4);
   EXPECT_EQ(g_log, (Log{"c1:1", "c4:1"}));
 }
 
 TEST_F(Subclassing, MessagesWithoutClientsReachThePreviousProcedureUnchanged) {
-  TestWindow window;
   TestClient a("ca", MessageResponse::Consume, 11);
   TestClient b("cb", MessageResponse::Consume, 22);
-  AttachMessage(&a, window.get(), kMsgA);
-  AttachMessage(&b, window.get(), kMsgB);
-  AttachMessage(&a, window.get(), kMsgB);
+  Attach({&a}, kMsgA);
+  Attach({&b, &a}, kMsgB);
   EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 3u);
   EXPECT_EQ(subclass_registry::MessageCount(window.get()), 2u);
   EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgB), 2u);
@@ -198,33 +204,30 @@ TEST_F(Subclassing, MessagesWithoutClientsReachThePreviousProcedureUnchanged) {
 }
 
 TEST_F(Subclassing, TheWindowIsRestoredExactlyWhenItsLastRegistrationGoes) {
-  TestWindow window;
   TestClient first("c1", MessageResponse::Consume, 1);
   TestClient second("c2", MessageResponse::Consume, 2);
-  AttachMessage(&first, window.get(), kMsgA);
-  AttachMessage(&second, window.get(), kMsgA);
+  Attach({&first, &second}, kMsgA);
   EXPECT_EQ(window.Procedure(), subclass_registry::DispatcherProcedure());
 
-  DetachMessage(&first, window.get(), kMsgA);
+  Detach({&first}, kMsgA);
   EXPECT_TRUE(subclass_registry::IsSubclassed(window.get()));
   EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
   EXPECT_EQ(window.Send(kMsgA), 2);  // the second now stands first
-  DetachMessage(&second, window.get(), kMsgA);
+  Detach({&second}, kMsgA);
   EXPECT_EQ(window.Procedure(), window.Own());
   EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 0u);
 
   // Two clients, the later one leaving first: the earlier one keeps answering alone.
-  AttachMessage(&first, window.get(), kMsgA);
-  AttachMessage(&second, window.get(), kMsgA);
-  DetachMessage(&second, window.get(), kMsgA);
+  Attach({&first, &second}, kMsgA);
+  Detach({&second}, kMsgA);
   EXPECT_EQ(window.Send(kMsgA), 1);
-  DetachMessage(&first, window.get(), kMsgA);
+  Detach({&first}, kMsgA);
   EXPECT_EQ(window.Procedure(), window.Own());
 
   // One client on two messages, detached in the order attached and then the other way round.
   for (bool reverse : {false, true}) {
-    AttachMessage(&first, window.get(), kMsgA);
-    AttachMessage(&first, window.get(), kMsgB);
+    Attach({&first}, kMsgA);
+    Attach({&first}, kMsgB);
     EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 2u);
     DetachMessage(&first, window.get(), reverse ? kMsgB : kMsgA);
     EXPECT_EQ(window.Procedure(), subclass_registry::DispatcherProcedure());
@@ -234,20 +237,19 @@ TEST_F(Subclassing, TheWindowIsRestoredExactlyWhenItsLastRegistrationGoes) {
 }
 
 TEST_F(Subclassing, DetachingWhatWasNeverAttachedChangesNothing) {
-  TestWindow window;
   TestClient attached("c1", MessageResponse::Consume, 1);
   TestClient stranger("c2", MessageResponse::Consume, 2);
-  AttachMessage(&attached, window.get(), kMsgA);
-  DetachMessage(&stranger, window.get(), kMsgA);
-  DetachMessage(&attached, window.get(), kMsgB);
+  Attach({&attached}, kMsgA);
+  Detach({&stranger}, kMsgA);
+  Detach({&attached}, kMsgB);
   DetachMessage(&attached, nullptr, kMsgA);
   EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
   EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 1u);
   EXPECT_EQ(window.Send(kMsgA), 1);
-  DetachMessage(&attached, window.get(), kMsgA);
-  DetachMessage(&attached, window.get(), kMsgA);  // twice: counts never go below zero
+  Detach({&attached}, kMsgA);
+  Detach({&attached}, kMsgA);  // twice: counts never go below zero
   EXPECT_EQ(window.Procedure(), window.Own());
-  AttachMessage(&attached, window.get(), kMsgA);
+  Attach({&attached}, kMsgA);
   EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 1u);
 }
 
@@ -264,15 +266,14 @@ void ExpectError(long code, const std::function<void()>& action) {
 }
 
 TEST_F(Subclassing, RefusedAttachmentsLeaveTheWindowAsItWas) {
-  TestWindow window;
   TestClient client("c", MessageResponse::Consume, 1);
-  AttachMessage(&client, window.get(), kMsgA);
-  ExpectError(kErrAlreadyHandled, [&] { AttachMessage(&client, window.get(), kMsgA); });
+  Attach({&client}, kMsgA);
+  ExpectError(kErrAlreadyHandled, [&] { Attach({&client}, kMsgA); });
   EXPECT_EQ(subclass_registry::RegistrationCount(window.get()), 1u);
   EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
   EXPECT_EQ(window.Send(kMsgA), 1);
   g_log.clear();
-  DetachMessage(&client, window.get(), kMsgA);
+  Detach({&client}, kMsgA);
   EXPECT_EQ(window.Procedure(), window.Own());
 
   HWND gone = nullptr;
@@ -322,14 +323,13 @@ TEST_F(Subclassing, ANestedDispatchNeverCallsTheWrongWindowsProcedure) {
 }
 
 TEST_F(Subclassing, ClientsDetachingDuringADispatchAreNotCalledAfterwards) {
-  TestWindow window;
   TestClient first("c1", MessageResponse::Consume, 1);
   TestClient second("c2", MessageResponse::Consume, 2);
   TestClient third("c3", MessageResponse::CallOldAfter, 3);
-  for (auto* client : {&first, &second, &third}) AttachMessage(client, window.get(), kMsgA);
+  Attach({&first, &second, &third}, kMsgA);
 
   // The first takes the second off: the second is skipped, the third still ends the message.
-  first.during = [&] { DetachMessage(&second, window.get(), kMsgA); };
+  first.during = [&] { Detach({&second}, kMsgA); };
   EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
   EXPECT_EQ(g_log, (Log{"c1:1", "c3:1", "oldA:1"}));
 
@@ -337,8 +337,8 @@ TEST_F(Subclassing, ClientsDetachingDuringADispatchAreNotCalledAfterwards) {
   g_log.clear();
   TestClient newcomer("c4", MessageResponse::Consume, 4);
   first.during = [&] {
-    DetachMessage(&first, window.get(), kMsgA);
-    AttachMessage(&newcomer, window.get(), kMsgA);
+    Detach({&first}, kMsgA);
+    Attach({&newcomer}, kMsgA);
   };
   EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
   EXPECT_EQ(g_log, (Log{"c1:1", "c3:1", "oldA:1"}));
@@ -349,8 +349,7 @@ TEST_F(Subclassing, ClientsDetachingDuringADispatchAreNotCalledAfterwards) {
   // Every client gone in the middle of the message: the window's own procedure answers it.
   g_log.clear();
   third.during = [&] {
-    DetachMessage(&third, window.get(), kMsgA);
-    DetachMessage(&newcomer, window.get(), kMsgA);
+    Detach({&third, &newcomer}, kMsgA);
   };
   EXPECT_EQ(window.Send(kMsgA), 3);
   EXPECT_EQ(g_log, (Log{"c3:1"}));
@@ -358,11 +357,10 @@ TEST_F(Subclassing, ClientsDetachingDuringADispatchAreNotCalledAfterwards) {
 }
 
 TEST_F(Subclassing, AClientDestroyedInsideItsOwnCallIsNotTouchedAgain) {
-  TestWindow window;
   auto doomed = std::make_unique<TestClient>("doomed", MessageResponse::CallOldAfter, 8);
   TestClient after("c2", MessageResponse::Consume, 2);
   AttachMessage(doomed.get(), window.get(), kMsgA);
-  AttachMessage(&after, window.get(), kMsgA);
+  Attach({&after}, kMsgA);
   doomed->during = [&] { doomed.reset(); };
   EXPECT_EQ(window.Send(kMsgA), 2);
   EXPECT_EQ(subclass_registry::ClientCount(window.get(), kMsgA), 1u);
@@ -381,8 +379,8 @@ TEST_F(Subclassing, AWindowDestroyedWhileAttachedLeavesNothingBehind) {
   TestClient destroyWatcher("w", MessageResponse::Consume, 0);
   HWND handle = nullptr;
   {
-    TestWindow window;
-    handle = window.get();
+    TestWindow doomed;
+    handle = doomed.get();
     AttachMessage(&client, handle, kMsgA);
     AttachMessage(&client, handle, kMsgB);
     AttachMessage(&destroyWatcher, handle, WM_NCDESTROY);
@@ -404,15 +402,14 @@ LRESULT CALLBACK ForeignProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 TEST_F(Subclassing, ASubclassAboveTheDispatcherKeepsTheChainWhole) {
-  TestWindow window;
   TestClient client("c", MessageResponse::CallOldAfter, 1);
-  AttachMessage(&client, window.get(), kMsgA);
+  Attach({&client}, kMsgA);
   g_beneathForeign = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
   ASSERT_EQ(g_beneathForeign, subclass_registry::DispatcherProcedure());
 
   // The framework lets go while the foreign subclass sits above: the dispatcher stays and passes on.
-  DetachMessage(&client, window.get(), kMsgA);
+  Detach({&client}, kMsgA);
   EXPECT_FALSE(subclass_registry::IsSubclassed(window.get()));
   EXPECT_EQ(window.Procedure(), &ForeignProc);
   EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
@@ -420,11 +417,11 @@ TEST_F(Subclassing, ASubclassAboveTheDispatcherKeepsTheChainWhole) {
 
   // Attaching again reuses the dispatcher already in the chain.
   g_log.clear();
-  AttachMessage(&client, window.get(), kMsgA);
+  Attach({&client}, kMsgA);
   EXPECT_EQ(window.Procedure(), &ForeignProc);
   EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
   EXPECT_EQ(g_log, (Log{"foreign:1", "c:1", "oldA:1"}));
-  DetachMessage(&client, window.get(), kMsgA);
+  Detach({&client}, kMsgA);
 
   // The foreign subclass removes itself; the next message takes the dispatcher out as well.
   SetWindowLongPtrW(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beneathForeign));
@@ -441,17 +438,14 @@ class ThrowingClient : public ISubclass {
 };
 
 TEST_F(Subclassing, AClientsExceptionStopsAtTheDispatcher) {
-  TestWindow window;
   ThrowingClient thrower;
   TestClient after("c2", MessageResponse::CallOldAfter, 2);
-  AttachMessage(&thrower, window.get(), kMsgA);
-  AttachMessage(&after, window.get(), kMsgA);
+  Attach({&thrower, &after}, kMsgA);
   EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
   EXPECT_EQ(g_log, (Log{"c2:1", "oldA:1"}));
 }
 
 TEST_F(Subclassing, CallOldWindowProcOutsideADispatchFallsBackToTheDefault) {
-  TestWindow window;
   SetWindowTextW(window.get(), L"abc");
   EXPECT_EQ(CallOldWindowProc(window.get(), WM_GETTEXTLENGTH, 0, 0), 3);
   EXPECT_TRUE(g_log.empty());

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "support/form_harness_win32.h"
+#include "winmsg/queued_input_win32.h"
+#include "winmsg/window_base_win32.h"
 
 namespace lumadex {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // The harness's pump, with this file's usual limit.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(2000)) {
@@ -27,65 +27,37 @@ void PumpFor(std::chrono::milliseconds span) {
 // Key presses that reached the focused window, system keys included.
 std::vector<UINT> g_keysSeen;
 
-LRESULT CALLBACK KeyWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      g_keysSeen.push_back(static_cast<UINT>(wParam));
-      return 0;
-    // Alt+F4, Alt+Escape and a lone Alt would close the window, switch away or enter menu mode.
-    case WM_SYSCOMMAND:
-    case WM_CLOSE:
-      return 0;
-    default:
-      return DefWindowProcW(hWnd, message, wParam, lParam);
-  }
-}
-
 // A shown, focused top-level window that keyboard input goes to.
-class KeyWindow {
+class KeyWindow : public WindowBase {
  public:
   KeyWindow() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &KeyWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"LumadexHookTestWindow";
-    RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"hooks", WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, nullptr, nullptr,
-                            wc.hInstance, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd_);
-    SetFocus(hwnd_);
+    WindowClass wc;
+    wc.name = L"LumadexHookTestWindow";
+    CreateWindowFor(wc, 0, L"hooks", WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, nullptr, nullptr);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+    SetFocus(hwnd());
     PumpFor(std::chrono::milliseconds(50));
   }
-  ~KeyWindow() { DestroyWindow(hwnd_); }
-  KeyWindow(const KeyWindow&) = delete;
-  KeyWindow& operator=(const KeyWindow&) = delete;
-  HWND get() const { return hwnd_; }
 
- private:
-  HWND hwnd_ = nullptr;
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        g_keysSeen.push_back(static_cast<UINT>(wp));
+        return 0;
+      // Alt+F4, Alt+Escape and a lone Alt would close the window, switch away or enter menu mode.
+      case WM_SYSCOMMAND:
+      case WM_CLOSE:
+        return 0;
+      default:
+        return DefaultHandling(msg, wp, lp);
+    }
+  }
 };
 
-INPUT Key(WORD vKey, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
-
-// Presses the modifiers, then the key, and lets everything go again in reverse order.
-void Press(std::initializer_list<WORD> modifiers, WORD vKey) {
-  std::vector<INPUT> inputs;
-  for (WORD m : modifiers) inputs.push_back(Key(m, false));
-  inputs.push_back(Key(vKey, false));
-  inputs.push_back(Key(vKey, true));
-  for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) inputs.push_back(Key(*m, true));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+using test::QueueKeys;
 
 bool Saw(UINT vKey) {
   for (UINT k : g_keysSeen)
@@ -126,7 +98,7 @@ TEST_F(KeyboardHook, TheActiveEngineTakesAltKeysAndAUsedKeyGoesNoFurther) {
   ASSERT_TRUE(AttachKeyboardHook(&active));  // once only
   EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 2u);
 
-  Press({VK_MENU}, 'F');
+  QueueKeys({VK_MENU}, 'F');
   ASSERT_TRUE(PumpUntil([&] { return !active.offered.empty() && Saw(VK_MENU); }));
   PumpFor(std::chrono::milliseconds(50));
   EXPECT_EQ(active.offered, std::vector<UINT>{'F'});
@@ -140,12 +112,12 @@ TEST_F(KeyboardHook, TheActiveEngineTakesAltKeysAndAUsedKeyGoesNoFurther) {
 TEST_F(KeyboardHook, AnUnusedKeyReachesTheWindow) {
   TestEngine engine(true, /*uses=*/false);
   ASSERT_TRUE(AttachKeyboardHook(&engine));
-  Press({VK_MENU}, 'Q');
+  QueueKeys({VK_MENU}, 'Q');
   ASSERT_TRUE(PumpUntil([&] { return Saw('Q'); }));
   EXPECT_EQ(engine.offered, std::vector<UINT>{'Q'});
   // A key without Alt is never offered.
   g_keysSeen.clear();
-  Press({}, 'W');
+  QueueKeys({}, 'W');
   ASSERT_TRUE(PumpUntil([&] { return Saw('W'); }));
   EXPECT_EQ(engine.offered, std::vector<UINT>{'Q'});
   DetachKeyboardHook(&engine);
@@ -154,14 +126,14 @@ TEST_F(KeyboardHook, AnUnusedKeyReachesTheWindow) {
 TEST_F(KeyboardHook, SystemCombinationsPassUntouched) {
   TestEngine engine(true, /*uses=*/true);
   ASSERT_TRUE(AttachKeyboardHook(&engine));
-  Press({VK_MENU}, VK_F4);
-  Press({VK_MENU}, VK_ESCAPE);
-  Press({VK_MENU}, VK_DELETE);
-  Press({VK_CONTROL, VK_MENU}, 'G');
+  QueueKeys({VK_MENU}, VK_F4);
+  QueueKeys({VK_MENU}, VK_ESCAPE);
+  QueueKeys({VK_MENU}, VK_DELETE);
+  QueueKeys({VK_CONTROL, VK_MENU}, 'G');
   ASSERT_TRUE(PumpUntil([&] { return Saw(VK_F4) && Saw(VK_ESCAPE) && Saw(VK_DELETE) && Saw('G'); }));
   EXPECT_TRUE(engine.offered.empty());
   // The window is still there: the hook did not let Alt+F4 turn into a close either way.
-  EXPECT_TRUE(IsWindow(window_.get()));
+  EXPECT_TRUE(IsWindow(window_.hwnd()));
   DetachKeyboardHook(&engine);
 }
 
@@ -176,13 +148,13 @@ TEST_F(KeyboardHook, TheHookGoesWithItsLastEngine) {
 
   // An engine leaving while it handles a key: the hook stays sound and the key is used.
   second.during = [&] { DetachKeyboardHook(&second); };
-  Press({VK_MENU}, 'H');
+  QueueKeys({VK_MENU}, 'H');
   ASSERT_TRUE(PumpUntil([&] { return !second.offered.empty(); }));
   EXPECT_FALSE(thread_hooks::KeyboardHookInstalled());
   EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 0u);
 
   g_keysSeen.clear();
-  Press({VK_MENU}, 'J');
+  QueueKeys({VK_MENU}, 'J');
   ASSERT_TRUE(PumpUntil([&] { return Saw('J'); }));
   EXPECT_TRUE(first.offered.empty());
   EXPECT_EQ(second.offered, std::vector<UINT>{'H'});
@@ -218,11 +190,11 @@ TEST(MenuFilterHook, SeesTheKeysOfAPopupMenuLoop) {
   EXPECT_TRUE(thread_hooks::MenuFilterHookInstalled());
   // The menu opens with nothing selected; the first Down is eaten, so the two that arrive
   // select the second entry, and Enter chooses it.
-  Press({}, VK_DOWN);
-  Press({}, VK_DOWN);
-  Press({}, VK_DOWN);
-  Press({}, VK_RETURN);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.get(), nullptr));
+  QueueKeys({}, VK_DOWN);
+  QueueKeys({}, VK_DOWN);
+  QueueKeys({}, VK_DOWN);
+  QueueKeys({}, VK_RETURN);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.hwnd(), nullptr));
   DetachMenuFilterHook();
   DestroyMenu(popup);
 
@@ -242,9 +214,9 @@ TEST(MenuFilterHook, ADetachedHookForgetsItsTracker) {
   // No hook, no tracker: a menu loop now reaches neither.
   HMENU popup = CreatePopupMenu();
   AppendMenuW(popup, MF_STRING, 201, L"一");
-  Press({}, VK_DOWN);
-  Press({}, VK_RETURN);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.get(), nullptr));
+  QueueKeys({}, VK_DOWN);
+  QueueKeys({}, VK_RETURN);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.hwnd(), nullptr));
   DestroyMenu(popup);
   EXPECT_EQ(chosen, 201u);
   EXPECT_TRUE(first.keys.empty());

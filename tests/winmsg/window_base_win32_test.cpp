@@ -121,6 +121,14 @@ TEST(DibSurface, GdiAndMemoryMeetInOnePicture) {
   DibSurface copy(7, 4);
   ASSERT_TRUE(copy.CopyFrom(moved.dc(), 0, 0, 7, 4));
   EXPECT_EQ(copy.Pixel(6, 3), Rgb(1, 2, 3));
+
+  // Given away, the picture is a bitmap of its own that another context can select.
+  const Bitmap taken = copy.TakeBitmap();
+  EXPECT_FALSE(copy.ok());
+  EXPECT_EQ(copy.dc(), nullptr);
+  const MemoryDC other(CreateCompatibleDC(nullptr));
+  const ScopedSelect select(other.get(), taken.get());
+  EXPECT_EQ(GetPixel(other.get(), 6, 3), RGB(1, 2, 3));
 }
 
 }  // namespace
