@@ -8,6 +8,7 @@
 #include "services/ansi_win32.h"
 #include "services/mod_tray_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/site_client_win32.h"
 #include "support/tray_recorder_win32.h"
 
 namespace lumadex {
@@ -133,7 +134,7 @@ TEST(MainWindowLayout, InitialStatesFontsAndLimits) {
   EXPECT_EQ(FontFace(h.control(L"UrlInitName")), L"微软雅黑");
   EXPECT_EQ(h.form().NicePressBar().Value(), 0);
   EXPECT_FALSE(h.form().TimerEnabled());
-  EXPECT_FALSE(h.form().Downloading);
+  EXPECT_FALSE(h.form().Run().Downloading());
 }
 
 // The mode group is usable once signed in.
@@ -267,59 +268,32 @@ TEST(MainWindowSettings, UnreadableSettingsLeaveTheFieldsEmpty) {
   FormHarness first(remembered);
   EXPECT_TRUE(first.form().IsChecked(L"CheckUser"));
   // Another program holds the file open and lets nobody read it.
-  const std::wstring path = first.folder() + L"\\Lumadex.ini";
-  HANDLE locked = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  const std::wstring path = first.SettingsFile();
   {
-    MainForm second(GetModuleHandleW(nullptr));
-    ASSERT_TRUE(second.Create(SW_SHOWNORMAL, false));
-    SetForegroundWindow(second.hwnd());
-    test::Pump(50ms);
-    EXPECT_FALSE(second.Settings.IsLoaded());
-    EXPECT_EQ(second.Text(L"email"), L"");
-    EXPECT_EQ(second.Text(L"password"), L"");
-    EXPECT_FALSE(second.IsChecked(L"CheckUser"));
-    EXPECT_TRUE(IsWindowEnabled(second.Control(L"FrameUser")));
-    EXPECT_EQ(GetFocus(), second.Control(L"email"));
+    const FileHandle locked(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    const std::unique_ptr<MainForm> second = first.StartAnother();
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->Settings().IsLoaded());
+    EXPECT_EQ(second->Text(L"email"), L"");
+    EXPECT_EQ(second->Text(L"password"), L"");
+    EXPECT_FALSE(second->IsChecked(L"CheckUser"));
+    EXPECT_TRUE(IsWindowEnabled(second->Control(L"FrameUser")));
+    EXPECT_EQ(GetFocus(), second->Control(L"email"));
   }
-  CloseHandle(locked);
   EXPECT_EQ(first.ReadFile(L"Lumadex.ini"), remembered);
 }
 
 TEST(MainWindowSettings, ASettingsFolderInsteadOfAFileIsSurvived) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  // The harness makes its folder current before the window is created; a folder named like the
-  // settings file must then already be there, so it is made by a first harness and reused.
+  // A folder named like the settings file must be there before the window starts: it takes the
+  // place of the file the first window wrote.
   FormHarness first;
-  DeleteFileW((first.folder() + L"\\Lumadex.ini").c_str());
-  CreateDirectoryW((first.folder() + L"\\Lumadex.ini").c_str(), nullptr);
-  MainForm second(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(second.Create(SW_SHOWNORMAL, false));
-  test::Pump(50ms);
-  EXPECT_EQ(second.Text(L"email"), L"");
-  EXPECT_FALSE(second.Settings.IsLoaded());
-}
-
-TEST(MainWindowClose, RefusedWhileDownloadingAndAcceptedAfterwards) {
-  FormHarness h;
-  HWND window = h.form().hwnd();
-  h.form().Downloading = true;
-  std::wstring boxText;
-  test::RunSoon(200ms, [&] {
-    HWND box = FindWindowW(L"#32770", L"退出程序");
-    if (!box) return;
-    wchar_t text[128] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 128);
-    boxText = text;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  });
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(boxText, L"相册下载中，请您先停止");
-  EXPECT_TRUE(IsWindow(window));
-  h.form().Downloading = false;
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(window));
+  DeleteFileW(first.SettingsFile().c_str());
+  CreateDirectoryW(first.SettingsFile().c_str(), nullptr);
+  const std::unique_ptr<MainForm> second = first.StartAnother();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Text(L"email"), L"");
+  EXPECT_FALSE(second->Settings().IsLoaded());
 }
 
 TEST(MainWindowTray, MinimisingHidesAndTheIconBringsItBack) {
@@ -359,18 +333,28 @@ TEST(MainWindowTray, MinimisingHidesAndTheIconBringsItBack) {
 }
 
 TEST(MainWindowTray, WhileDownloadingTheIconSaysSo) {
+  test::SiteConfigure("demo\nfault 1002 photos latency 100\n");
   FormHarness h;
+  ASSERT_FALSE(h.PrepareDownload(1002).empty());
   HWND window = h.form().hwnd();
   test::TrayRecorder shell;
-  h.form().Downloading = true;
+  h.DuringARun([&] {
+    ASSERT_TRUE(h.form().Run().Downloading());
+    ShowWindow(window, SW_MINIMIZE);
+    test::Pump(50ms);
+    EXPECT_EQ(AnsiToWide(shell.last().info()), L"正在下载中…");
+    SendMessageW(window, WM_MOUSEMOVE, 1, WM_MOUSEMOVE);
+    EXPECT_EQ(shell.last().message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(shell.last().record.uFlags, 7u);
+    EXPECT_EQ(AnsiToWide(shell.last().tip()), L"正在下载中…");
+    SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
+  });
+  // Once the run is over a move over the icon changes nothing.
   ShowWindow(window, SW_MINIMIZE);
   test::Pump(50ms);
-  EXPECT_EQ(AnsiToWide(shell.last().info()), L"正在下载中…");
+  const size_t calls = shell.calls().size();
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_MOUSEMOVE);
-  EXPECT_EQ(shell.last().message, static_cast<DWORD>(NIM_MODIFY));
-  EXPECT_EQ(shell.last().record.uFlags, 7u);
-  EXPECT_EQ(AnsiToWide(shell.last().tip()), L"正在下载中…");
-  h.form().Downloading = false;
+  EXPECT_EQ(shell.calls().size(), calls);
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
 }
 
@@ -400,13 +384,7 @@ TEST(MainWindowTray, ARestoreOnceSignedInLeavesTheFocusUsable) {
 TEST(MainWindowButtons, PasteTakesTheClipboardText) {
   FormHarness h;
   const std::wstring address = L"http://127.0.0.1:8080/getalbum.do?id=1002&owner=222300001";
-  ASSERT_TRUE(OpenClipboard(h.form().hwnd()));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (address.size() + 1) * sizeof(wchar_t));
-  memcpy(GlobalLock(memory), address.c_str(), (address.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
+  test::PutOnClipboard(h.form().hwnd(), address);
   h.form().NBtnClip().Click();
   EXPECT_EQ(h.form().Text(L"albumURLTxt"), address);
 }

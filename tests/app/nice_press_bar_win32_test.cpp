@@ -75,10 +75,7 @@ class NicePressBarRun : public testing::Test {
   void Start(const std::string& config, int album) {
     test::SiteConfigure("demo\n" + config);
     h_ = std::make_unique<test::FormHarness>();
-    ASSERT_TRUE(h_->SignIn());
-    h_->form().SetText(L"albumURLTxt",
-                       test::SiteUrl("/getalbum.do?id=" + std::to_string(album) + "&owner=222300001"));
-    h_->form().SetText(L"DirPathTxt", h_->MakeFolder(L"photos"));
+    ASSERT_FALSE(h_->PrepareDownload(album).empty());
     g_samples = &samples_;
     g_harness = h_.get();
     g_bar = h_->control(L"NicePressBar");
