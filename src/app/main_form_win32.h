@@ -133,16 +133,21 @@ class MainForm final : public WindowBase, private RunWindow {
   FileCFG settings_;
   SiteOverHttp site_;
   DownloadRun run_;
-  std::int16_t loginTries_ = 0;
-
-  HWND tooltip_ = nullptr;  // owned by the window, destroyed with it
   bool quitOnDestroy_ = true;
-  bool activationPending_ = true;
-  HWND focusBeforeDeactivation_ = nullptr;
   bool timerEnabled_ = false;
+
+  // The sign-in being answered, and where the focus goes back to once it is.
   bool signingIn_ = false;
   HWND focusBeforeSignIn_ = nullptr;
+  std::int16_t loginTries_ = 0;
   SignInPoster signInPoster_;
+
+  // Whether the remembered details are still to be filled in at the next activation, and where
+  // the focus was when the window last lost it.
+  bool activationPending_ = true;
+  HWND focusBeforeDeactivation_ = nullptr;
+
+  HWND tooltip_ = nullptr;  // owned by the window, destroyed with it
 
   std::map<std::wstring, HWND, std::less<>> controls_;
   std::map<HWND, std::wstring> names_;

@@ -69,6 +69,12 @@ class Download : public testing::Test {
   }
   MainForm& form() { return h_->form(); }
   const DownloadRun& run() { return h_->form().Run(); }
+  // Presses 下 载 for a run that ends as `ending` before any photo is asked for.
+  void PressForNoPhoto(RunEnding ending) {
+    form().NBtnDown().Click();
+    ExpectIdleAfter(ending);
+    EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  }
   // What every ending leaves behind, and what each leaves of its own.
   void ExpectIdleAfter(RunEnding ending) {
     EXPECT_EQ(run().State(), RunState::Idle);
@@ -180,9 +186,7 @@ TEST_F(Download, PageRangeBeyondTheAlbumIsRefused) {
   Start("", 1003);
   Choose(L"OptionPage");
   form().SetText(L"PhotoBenginPage", L"3");
-  form().NBtnDown().Click();
-  ExpectIdleAfter(RunEnding::Refused);
-  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  PressForNoPhoto(RunEnding::Refused);
 }
 
 TEST_F(Download, NewestPhotosStopAtTheCount) {
@@ -209,9 +213,7 @@ TEST_F(Download, NewestPhotosStopAtTheCount) {
   ASSERT_TRUE(form().TimerEnabled());
   test::SiteResetLog();
   form().SetText(L"NewPhotoCount", L"41");
-  form().NBtnDown().Click();
-  ExpectIdleAfter(RunEnding::Refused);
-  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  PressForNoPhoto(RunEnding::Refused);
 }
 
 TEST_F(Download, IncompleteSettingsAreRefusedBeforeAnyRequest) {
@@ -349,9 +351,7 @@ TEST_F(Download, PhotosSavedBeforeAFailureStay) {
 TEST_F(Download, MissingSaveFolderEndsTheRunAtOnce) {
   Start("", 1002);
   form().SetText(L"DirPathTxt", photos_ + L"\\does-not-exist");
-  form().NBtnDown().Click();
-  ExpectIdleAfter(RunEnding::Failed);
-  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  PressForNoPhoto(RunEnding::Failed);
 }
 
 // The folder dialog gives folders of any length; the file calls take them in their long form.
@@ -395,8 +395,7 @@ TEST_F(Download, ZeroPhotosOrPagesEndAtOnceWithNothingSaved) {
   // A start page of 0 would ask for a page before the first: refused.
   form().SetText(L"PhotoBenginPage", L"0");
   form().SetText(L"PhotoEndPage", L"2");
-  form().NBtnDown().Click();
-  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+  PressForNoPhoto(RunEnding::Refused);
 }
 
 // One slow test: the program's own 20-second limit for a photo is not shortened for it.

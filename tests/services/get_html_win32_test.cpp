@@ -10,6 +10,7 @@
 
 #include "services/ansi_win32.h"
 #include "support/site_client_win32.h"
+#include "winmsg/window_base_win32.h"
 
 namespace lumadex {
 namespace {
@@ -47,42 +48,23 @@ double SecondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
 
-// A hidden top-level window, like the program's own, whose messages go to `onMessage`.
-class TestWindow {
+// A hidden top-level window, like the program's own, whose timer and application messages go
+// to `onMessage`.
+class TestWindow final : public WindowBase {
  public:
   explicit TestWindow(std::function<void(UINT, WPARAM)> onMessage) : onMessage_(std::move(onMessage)) {
-    static const ATOM atom = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"LumadexFetchTestWindow";
-      return RegisterClassExW(&wc);
-    }();
-    hwnd_ = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    CreateWindowFor(WindowClass{L"LumadexFetchTestWindow"}, 0, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                    nullptr);
   }
-  TestWindow(const TestWindow&) = delete;
-  TestWindow& operator=(const TestWindow&) = delete;
-  ~TestWindow() { DestroyWindow(hwnd_); }
-  HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      auto* self = static_cast<TestWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (message == WM_TIMER || message >= WM_APP)) {
-      self->onMessage_(message, wParam);
-      return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wp, LPARAM lp) override {
+    if (message != WM_TIMER && message < WM_APP) return DefaultHandling(message, wp, lp);
+    onMessage_(message, wp);
+    return 0;
   }
 
   std::function<void(UINT, WPARAM)> onMessage_;
-  HWND hwnd_ = nullptr;
 };
 
 class GetHtmlTest : public testing::Test {

@@ -7,23 +7,15 @@
 #include <chrono>
 #include <thread>
 
+#include "winmsg/unique_handle_win32.h"
+
 namespace lumadex {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class AutoResetEvent {
- public:
-  AutoResetEvent() : handle_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-  AutoResetEvent(const AutoResetEvent&) = delete;
-  AutoResetEvent& operator=(const AutoResetEvent&) = delete;
-  ~AutoResetEvent() { CloseHandle(handle_); }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+KernelObject AutoResetEvent() { return KernelObject(CreateEventW(nullptr, FALSE, FALSE, nullptr)); }
 
 // A thread timer: no window needed, DispatchMessage calls `proc` for each tick.
 class ThreadTimer {
@@ -59,7 +51,7 @@ void CALLBACK ExtendDeadline(HWND, UINT, UINT_PTR, DWORD) {
 Clock::time_point InTenSeconds() { return Clock::now() + 10s; }
 
 TEST(WaitDispatchingMessages, DispatchesMessagesUntilTheEventIsSet) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   g_ticks = 0;
   ThreadTimer timer(20, CountTick);
   std::thread setter([&event] {
@@ -75,7 +67,7 @@ TEST(WaitDispatchingMessages, DispatchesMessagesUntilTheEventIsSet) {
 }
 
 TEST(WaitDispatchingMessages, ExpiresOnlyOnceTheDeadlineStopsMoving) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   g_ticks = 0;
   const auto start = Clock::now();
   g_deadline = start + 60ms;
@@ -88,14 +80,14 @@ TEST(WaitDispatchingMessages, ExpiresOnlyOnceTheDeadlineStopsMoving) {
 }
 
 TEST(WaitDispatchingMessages, APassedDeadlineStillSeesASetEvent) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   SetEvent(event.get());
   EXPECT_EQ(WaitDispatchingMessages(event.get(), [] { return Clock::now() - 1s; }), WaitOutcome::Signalled);
   EXPECT_EQ(WaitDispatchingMessages(event.get(), [] { return Clock::now() - 1s; }), WaitOutcome::Expired);
 }
 
 TEST(WaitDispatchingMessages, AQuitEndsTheWaitAndIsPostedAgain) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   int before = 0;
   ScopedFilter filter([&before](MSG& message) {
     if (message.message == WM_APP) ++before;
@@ -112,7 +104,7 @@ TEST(WaitDispatchingMessages, AQuitEndsTheWaitAndIsPostedAgain) {
 }
 
 TEST(WaitDispatchingMessages, TheFilterSeesEachMessageFirst) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   int consumed = 0;
   ScopedFilter filter([&](MSG& message) {
     if (message.message == WM_APP + 1) {
