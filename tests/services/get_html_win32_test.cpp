@@ -9,8 +9,8 @@
 #include <string>
 
 #include "services/ansi_win32.h"
+#include "support/form_harness_win32.h"
 #include "support/site_client_win32.h"
-#include "winmsg/window_base_win32.h"
 
 namespace lumadex {
 namespace {
@@ -48,24 +48,7 @@ double SecondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
 
-// A hidden top-level window, like the program's own, whose timer and application messages go
-// to `onMessage`.
-class TestWindow final : public WindowBase {
- public:
-  explicit TestWindow(std::function<void(UINT, WPARAM)> onMessage) : onMessage_(std::move(onMessage)) {
-    CreateWindowFor(WindowClass{L"LumadexFetchTestWindow"}, 0, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                    nullptr);
-  }
-
- private:
-  LRESULT HandleMessage(UINT message, WPARAM wp, LPARAM lp) override {
-    if (message != WM_TIMER && message < WM_APP) return DefaultHandling(message, wp, lp);
-    onMessage_(message, wp);
-    return 0;
-  }
-
-  std::function<void(UINT, WPARAM)> onMessage_;
-};
+using test::MessageWindow;
 
 class GetHtmlTest : public testing::Test {
  protected:
@@ -238,7 +221,7 @@ TEST_F(GetHtmlTest, AHangingServerTimesOutWithoutFreezingTheWindow) {
   Configure("fault * profile hang 30");
   int ticks = 0;
   bool posted = false;
-  TestWindow window([&](UINT message, WPARAM) {
+  MessageWindow window([&](UINT message, WPARAM) {
     if (message == WM_TIMER) ++ticks;
     if (message == WM_APP) posted = true;
   });
@@ -262,7 +245,7 @@ TEST_F(GetHtmlTest, AHangingServerTimesOutWithoutFreezingTheWindow) {
 
 TEST_F(GetHtmlTest, QuitDuringTheWaitCancelsAndStaysQueued) {
   Configure("fault * profile latency 2000");
-  TestWindow window([&](UINT message, WPARAM id) {
+  MessageWindow window([&](UINT message, WPARAM id) {
     if (message == WM_TIMER) {
       KillTimer(window.hwnd(), id);
       PostQuitMessage(7);
@@ -288,7 +271,7 @@ TEST_F(GetHtmlTest, AHandlerMayFetchWhileAnotherFetchWaits) {
   SiteResetLog();
   std::wstring inner;
   bool innerDone = false;
-  TestWindow window([&](UINT message, WPARAM id) {
+  MessageWindow window([&](UINT message, WPARAM id) {
     if (message != WM_TIMER) return;
     KillTimer(window.hwnd(), id);
     inner = FetchText(SiteUrl("/Login.do"), "UTF-8", 10s);

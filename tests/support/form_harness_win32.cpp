@@ -164,6 +164,17 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
   CloseClipboard();
 }
 
+MessageWindow::MessageWindow(std::function<void(UINT, WPARAM)> onMessage) : onMessage_(std::move(onMessage)) {
+  CreateWindowFor(WindowClass{L"LumadexTestMessageWindow"}, 0, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                  nullptr);
+}
+
+LRESULT MessageWindow::HandleMessage(UINT message, WPARAM wp, LPARAM lp) {
+  if (message != WM_TIMER && message < WM_APP) return DefaultHandling(message, wp, lp);
+  onMessage_(message, wp);
+  return 0;
+}
+
 void Pump(std::chrono::milliseconds duration) {
   PumpUntil([] { return false; }, duration);
 }

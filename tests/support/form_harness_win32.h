@@ -58,6 +58,18 @@ void PutOnClipboard(HWND owner, const std::wstring& text);
 // Replaces whatever is at `path` with exactly `bytes`.
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 
+// A hidden top-level window, like the program's own, that hands its timer and application
+// messages (WM_APP and above) to `onMessage`.
+class MessageWindow final : public WindowBase {
+ public:
+  explicit MessageWindow(std::function<void(UINT, WPARAM)> onMessage);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wp, LPARAM lp) override;
+
+  std::function<void(UINT, WPARAM)> onMessage_;
+};
+
 // Handles messages for the given time.
 void Pump(std::chrono::milliseconds duration);
 // Handles messages until the condition holds or the time is up; the condition's last value.
