@@ -104,7 +104,7 @@ int Run(int argc, wchar_t** argv) {
   const std::wstring host = argv[1], album = argv[2], folder = argv[3];
   CreateDirectoryW(folder.c_str(), nullptr);
 
-  lumadex::MainForm form(GetModuleHandleW(nullptr), lumadex::SiteHosts::AllOn(host));
+  lumadex::MainForm form(GetModuleHandleW(nullptr), {lumadex::SiteHosts::AllOn(host)});
   form.Create(SW_SHOWNORMAL, false);
   form.SetText(L"email", L"demo@example.com");
   form.SetText(L"password", L"demo");
@@ -125,17 +125,18 @@ int Run(int argc, wchar_t** argv) {
   const double cpu = ProcessCpuSeconds() - cpuBefore;
   probe.Stop();
 
+  const lumadex::DownloadRun& run = form.Run();
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   std::printf("album=%ls photos=%d saved=%d failed=%d seconds=%.3f photos_per_second=%.1f cpu_seconds=%.3f "
               "peak_working_set_mib=%.1f peak_private_mib=%.1f message_delay_p50_ms=%.2f message_delay_p99_ms=%.2f "
               "message_delay_max_ms=%.2f messages=%zu\n",
-              album.c_str(), form.TotalPhotos, form.SavedPhotos, form.FailedPhotos, wall,
-              form.SavedPhotos / (wall > 0 ? wall : 1), cpu, memory.PeakWorkingSetSize / 1048576.0,
+              album.c_str(), run.TotalPhotos(), run.SavedPhotos(), run.FailedPhotos(), wall,
+              run.SavedPhotos() / (wall > 0 ? wall : 1), cpu, memory.PeakWorkingSetSize / 1048576.0,
               memory.PeakPagefileUsage / 1048576.0, probe.Percentile(0.5), probe.Percentile(0.99), probe.Percentile(1.0),
               probe.count());
-  return form.FailedPhotos == 0 ? 0 : 1;
+  return run.FailedPhotos() == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/main_form_layout.h"
 #include "app/main_form_win32.h"
 #include "resources/resource_ids.h"
+#include "winmsg/report_win32.h"
 
 namespace lumadex {
 namespace {
@@ -25,7 +26,7 @@ void MainForm::SetupCaption(cSkinCaption& painter) {
   painter.CaptionFont()->Size = 9;
   painter.MenuFont()->Name = L"微软雅黑";
   painter.MenuFont()->Size = 9;
-  painter.Attach(hwnd_, picCaption_.get(), picBorder_.get(), kButtonWidth, kButtonHeight, kActiveLeftEnd,
+  painter.Attach(hwnd(), picCaption_.get(), picBorder_.get(), kButtonWidth, kButtonHeight, kActiveLeftEnd,
                  kActiveRightStart, kActiveRightEnd, kInactiveOffset);
   // The window's background stays the button face colour of its class.
 }
@@ -40,7 +41,9 @@ void MainForm::AttachCaption() {
   try {
     caption_ = std::make_unique<cSkinCaption>();
     SetupCaption(*caption_);
-  } catch (...) {
+  } catch (const std::exception&) {
+    // The frame's registrations were refused: the window keeps the platform's frame.
+    ReportCallbackFailure(L"attaching the skinned frame");
     caption_.reset();
     return;
   }
@@ -55,10 +58,10 @@ void MainForm::AttachCaption() {
   const int width = TwipsToPixels(kClientWidthTwips) + left + right;
   const int height = TwipsToPixels(kClientHeightTwips) + top + bottom;
   RECT now{};
-  GetWindowRect(hwnd_, &now);
+  GetWindowRect(hwnd(), &now);
   const int x = now.left + ((now.right - now.left) - width) / 2;
   const int y = now.top + ((now.bottom - now.top) - height) / 2;
-  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 }  // namespace lumadex

@@ -6,6 +6,7 @@
 #include "app/main_form_layout.h"
 #include "app/main_form_win32.h"
 #include "controls/host/container_box_win32.h"
+#include "winmsg/report_win32.h"
 
 namespace lumadex {
 namespace {
@@ -18,13 +19,6 @@ bool IsOption(HWND hwnd) {
   wchar_t cls[16] = {};
   GetClassNameW(hwnd, cls, 16);
   return lstrcmpiW(cls, L"BUTTON") == 0 && (GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
-}
-
-bool IsPushButton(HWND hwnd) {
-  wchar_t cls[16] = {};
-  GetClassNameW(hwnd, cls, 16);
-  const LONG type = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
-  return lstrcmpiW(cls, L"BUTTON") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
 // An option is reached by the keyboard only as the chosen one of its box, as users know it
@@ -73,22 +67,21 @@ void MainForm::MoveFocus(HWND from, bool backwards) {
 }
 
 LRESULT CALLBACK MainForm::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  return reinterpret_cast<MainForm*>(ref)->HandleControlMessage(hwnd, msg, wp, lp);
+  try {
+    return reinterpret_cast<MainForm*>(ref)->HandleControlMessage(hwnd, msg, wp, lp);
+  } catch (...) {
+    ReportCallbackFailure(L"a control of the main window");
+    return 0;
+  }
 }
 
 LRESULT MainForm::HandleControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
   const auto it = names_.find(control);
   const std::wstring name = it == names_.end() ? std::wstring() : it->second;
   switch (msg) {
-    case WM_GETDLGCODE:
-      break;
     case WM_KEYDOWN:
       if (wp == VK_TAB) {
         MoveFocus(control, GetKeyState(VK_SHIFT) < 0);
-        return 0;
-      }
-      if (wp == VK_RETURN && IsPushButton(control)) {
-        SendMessageW(control, BM_CLICK, 0, 0);
         return 0;
       }
       if (IsOption(control) && (wp == VK_LEFT || wp == VK_UP || wp == VK_RIGHT || wp == VK_DOWN)) {
@@ -127,7 +120,7 @@ LRESULT MainForm::HandleControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM
       }
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(control, ControlProc, 1);
+      RemoveWindowSubclass(control, ControlProc, kControlSubclassId);
       break;
   }
   return DefSubclassProc(control, msg, wp, lp);

@@ -6,16 +6,15 @@
 #include "app/ui_texts.h"
 #include "services/ansi_win32.h"
 #include "services/get_html_win32.h"
-#include "services/mod_crypt.h"
 #include "services/url_encode.h"
 #include "winmsg/message_pump_win32.h"
+#include "winmsg/report_win32.h"
 
 namespace lumadex {
 namespace {
 
 constexpr int kMaxLoginRequests = 4;
 constexpr auto kLoginTimeout = std::chrono::seconds(60);
-constexpr char kSettingsFile[] = "Lumadex.ini";
 
 }  // namespace
 
@@ -30,7 +29,7 @@ void MainForm::OnLoginClick() {
     return;
   }
   SetText(L"LoginInfo", texts::kLoginStarted);
-  LoginTries = 0;
+  loginTries_ = 0;
   // Ends the wait however XNLogin leaves, so that the boxes and the button never stay locked.
   struct WaitScope {
     MainForm& form;
@@ -39,8 +38,9 @@ void MainForm::OnLoginClick() {
   } wait(*this);
   try {
     XNLogin(hosts_.LoginAddress(), details);
-  } catch (...) {
-    // Nothing may leave a window procedure; a sign-in that broke off has not succeeded.
+  } catch (const std::exception&) {
+    // A sign-in that broke off has not succeeded.
+    ReportCallbackFailure(L"the sign-in");
     EndSignInWait();
     SetText(L"LoginInfo", texts::kLoginNetworkFailed);
   }
@@ -59,7 +59,7 @@ void MainForm::EndSignInWait() {
   signingIn_ = false;
   for (const wchar_t* name : {L"email", L"password", L"CheckUser"}) SetEnabled(name, true);
   // Disabling the box that had the focus took it away; give it back unless another took it.
-  if (GetActiveWindow() == hwnd_ && GetFocus() == nullptr) FocusFirstUsable(focusBeforeSignIn_);
+  if (GetActiveWindow() == hwnd() && GetFocus() == nullptr) FocusFirstUsable(focusBeforeSignIn_);
   focusBeforeSignIn_ = nullptr;
 }
 
@@ -69,7 +69,7 @@ void MainForm::XNLogin(const std::wstring& url, const LoginDetails& details) {
   const std::string body = "email=" + UrlEncodeFormValue(WideToAnsi(details.email), IsAnsiLeadByte) +
                            "&password=" + UrlEncodeFormValue(WideToAnsi(details.password), IsAnsiLeadByte);
   for (;;) {
-    ++LoginTries;
+    ++loginTries_;
     HttpResponse response;
     bool answered = false;
     try {
@@ -79,12 +79,13 @@ void MainForm::XNLogin(const std::wstring& url, const LoginDetails& details) {
       answered = response.status == 200;
     } catch (const FetchError& error) {
       if (error.kind() == FetchErrorKind::Cancelled) return;  // the program is ending
-    } catch (...) {
+    } catch (const std::exception&) {
       // Whatever kept the request from going out, it goes the way of an unanswered one.
+      ReportCallbackFailure(L"a sign-in request");
     }
     if (!answered) {
       if (!ProcessPendingMessages()) return;
-      if (LoginTries < kMaxLoginRequests) continue;
+      if (loginTries_ < kMaxLoginRequests) continue;
       SetText(L"LoginInfo", texts::kLoginNetworkFailed);
       return;
     }
@@ -109,27 +110,25 @@ bool MainForm::IsLoginSuccess(std::wstring_view resText) {
   return resText.find(texts::kLoginSuccessMarker) != std::wstring_view::npos;
 }
 
-// A failing step ends the sequence quietly; the steps before it stay done.
+// A failing step ends the sequence quietly; the steps before it stay done: the groups are
+// unlocked first, the details saved before the profile page is asked for.
 void MainForm::AfterLogin(const LoginDetails& details) {
+  SetText(L"LoginInfo", texts::kLoginSucceeded);
+  SetEnabled(L"FrameUser", false);
+  SetEnabled(L"FrameAblum", true);
+  SetEnabled(L"FrameMode", true);
+  SetEnabled(L"NewModeContainer", true);
+  SetFocus(Control(L"albumURLTxt"));
   try {
-    SetText(L"LoginInfo", texts::kLoginSucceeded);
-    SetEnabled(L"FrameUser", false);
-    SetEnabled(L"FrameAblum", true);
-    SetEnabled(L"FrameMode", true);
-    SetEnabled(L"NewModeContainer", true);
-    SetFocus(Control(L"albumURLTxt"));
-    if (details.remember) {
-      Settings.WriteValue(Encipher(WideToAnsi(details.email), texts::kCredentialKey, IsAnsiLeadByte), "1");
-      Settings.WriteValue(Encipher(WideToAnsi(details.password), texts::kCredentialKey, IsAnsiLeadByte), "2");
-      Settings.WriteValue("T", "3");
-    } else {
-      Settings.WriteValue("", "1");
-      Settings.WriteValue("", "2");
-      Settings.WriteValue("F", "3");
-    }
-    Settings.SaveFile(kSettingsFile);
+    std::optional<SignInDetails> remembered;
+    if (details.remember) remembered = SignInDetails{WideToAnsi(details.email), WideToAnsi(details.password)};
+    WriteRememberedSignIn(settings_, remembered, IsAnsiLeadByte);
+    settings_.SaveFile(settingsFile_);
     FetchText(hosts_.ProfileAddress(), "UTF-8");
-  } catch (...) {
+  } catch (const FileCfgError&) {
+    ReportCallbackFailure(L"remembering the sign-in");
+  } catch (const FetchError&) {
+    ReportCallbackFailure(L"the profile page after a sign-in");
   }
 }
 

@@ -12,9 +12,9 @@
 #include "resources/resource_ids.h"
 #include "services/ansi_win32.h"
 #include "services/dir_path_win32.h"
-#include "services/mod_crypt.h"
 #include "services/mod_tray_win32.h"
 #include "winmsg/font_win32.h"
+#include "winmsg/report_win32.h"
 
 namespace lumadex {
 namespace {
@@ -22,9 +22,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"LumadexMainForm";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerInterval = 100;
-constexpr UINT_PTR kSubclassId = 1;
 constexpr int kFirstControlId = 1000;
-constexpr char kSettingsFile[] = "Lumadex.ini";
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH] = {};
@@ -44,42 +42,55 @@ bool CanTakeFocus(HWND window, HWND control) {
   return IsUsable(control);
 }
 
-HWND CreateLeaf(const ControlSpec& spec, HWND parent, int id) {
-  const int x = TwipsToPixels(spec.left), y = TwipsToPixels(spec.top);
-  const int w = TwipsToPixels(spec.width), h = TwipsToPixels(spec.height);
-  const std::wstring text(spec.text);
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  DWORD exStyle = 0;
-  const wchar_t* cls = L"STATIC";
-  switch (spec.kind) {
-    case ControlKind::TextBox:
-      cls = L"EDIT";
-      style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-      exStyle = WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::CheckBox:
-      cls = L"BUTTON";
-      style |= WS_TABSTOP | BS_AUTOCHECKBOX;
-      break;
-    case ControlKind::OptionButton:
-      cls = L"BUTTON";
-      style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
-      break;
-    default:
-      break;
-  }
-  return CreateWindowExW(exStyle, cls, text.c_str(), style, x, y, w, h, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+// The control's place in its box, in pixels.
+RECT PlaceOf(const ControlSpec& spec) {
+  const int left = TwipsToPixels(spec.left), top = TwipsToPixels(spec.top);
+  return {left, top, left + TwipsToPixels(spec.width), top + TwipsToPixels(spec.height)};
 }
+
+// Text boxes, the check box and the option buttons: the platform's own controls.
+HWND CreateStandardControl(const ControlSpec& spec, const RECT& place, HWND parent, int id) {
+  const std::wstring text(spec.text);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
+  DWORD exStyle = 0;
+  const wchar_t* cls = L"BUTTON";
+  if (spec.kind == ControlKind::TextBox) {
+    cls = L"EDIT";
+    style |= ES_AUTOHSCROLL | ES_LEFT;
+    exStyle = WS_EX_CLIENTEDGE;
+  } else {
+    style |= spec.kind == ControlKind::CheckBox ? BS_AUTOCHECKBOX : BS_AUTORADIOBUTTON;
+  }
+  return CreateWindowExW(exStyle, cls, text.c_str(), style, place.left, place.top, place.right - place.left,
+                         place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// The three modes share one place in the mode group, each showing its own box there.
+struct ModeBox {
+  const wchar_t* option;
+  const wchar_t* box;
+  const wchar_t* focus;  // null: the box of the whole album, which stays where it is
+};
+constexpr ModeBox kModeBoxes[] = {
+    {L"OptionNew", L"NewModeContainer", nullptr},
+    {L"OptionPage", L"PageModeContainer", L"PhotoBenginPage"},
+    {L"OptionUpdate", L"UpdateModeContainer", L"NewPhotoCount"},
+};
+constexpr const wchar_t* kNumberBoxes[] = {L"PhotoBenginPage", L"PhotoEndPage", L"NewPhotoCount"};
 
 }  // namespace
 
-MainForm::MainForm(HINSTANCE instance, SiteHosts hosts)
-    : Settings(IsAnsiLeadByte), instance_(instance), hosts_(std::move(hosts)) {}
+MainForm::MainForm(HINSTANCE instance, MainFormOptions options)
+    : instance_(instance),
+      hosts_(std::move(options.hosts)),
+      settingsFile_(std::move(options.settingsFile)),
+      settings_(IsAnsiLeadByte),
+      run_(*this, site_, hosts_.photoHost) {}
 
-MainForm::~MainForm() {
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
+// The window goes first, with every message still reaching this object: its last handlers take
+// the frame's registrations back and stop the timer.
+MainForm::~MainForm() { DestroyWindowNow(); }
 
 bool MainForm::Create(int showCommand, bool quitOnDestroy) {
   quitOnDestroy_ = quitOnDestroy;
@@ -89,31 +100,25 @@ bool MainForm::Create(int showCommand, bool quitOnDestroy) {
   icc.dwICC = ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&icc);
 
-  static const ATOM atom = [this] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance_;
-    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_LUMADEX));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_LUMADEX), IMAGE_ICON, 16, 16, 0));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc);
-  }();
-  (void)atom;
-
+  // Shared icons: loading them again for another window costs nothing and nothing must free them.
+  const WindowClass windowClass{
+      kClassName,
+      CS_DBLCLKS,
+      LoadCursorW(nullptr, IDC_ARROW),
+      GetSysColorBrush(COLOR_BTNFACE),
+      LoadIconW(instance_, MAKEINTRESOURCEW(IDI_LUMADEX)),
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_LUMADEX), IMAGE_ICON, 16, 16, LR_SHARED)),
+  };
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT frame{0, 0, TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  hwnd_ = CreateWindowExW(0, kClassName, texts::kTitle, style, x, y, width, height, nullptr, nullptr, instance_, this);
-  if (!hwnd_) return false;
+  if (!CreateWindowFor(windowClass, 0, texts::kTitle, style, x, y, width, height, nullptr, nullptr, instance_))
+    return false;
   Load();
-  ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
+  ShowWindow(hwnd(), showCommand);
+  UpdateWindow(hwnd());
   return true;
 }
 
@@ -155,81 +160,92 @@ void MainForm::CreateControls() {
   namingFont_ = CreateFontOf(StoredFont{L"微软雅黑", 9});
   int id = kFirstControlId;
   for (const ControlSpec& spec : MainFormControls()) {
-    HWND parent = spec.parent.empty() ? hwnd_ : Control(spec.parent);
+    HWND parent = spec.parent.empty() ? hwnd() : Control(spec.parent);
+    const RECT place = PlaceOf(spec);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    const std::wstring name(spec.name), text(spec.text);
     HWND control = nullptr;
-    if (spec.kind == ControlKind::Label) {
-      const std::wstring text(spec.text);
-      control = CreateLabel(parent, text.c_str(), TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                            TwipsToPixels(spec.width), TwipsToPixels(spec.height));
-      SetWindowLongPtrW(control, GWLP_ID, id);
-    } else if (spec.kind == ControlKind::Frame || spec.kind == ControlKind::ContainerBox) {
-      const std::wstring text(spec.text);
-      control = CreateContainerBox(parent, spec.kind == ControlKind::Frame ? BoxStyle::Frame : BoxStyle::Plain,
-                                   text.c_str(), TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                                   TwipsToPixels(spec.width), TwipsToPixels(spec.height));
-      SetWindowLongPtrW(control, GWLP_ID, id);
-    } else if (spec.kind == ControlKind::ProgressBar) {
-      const RECT place{TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                       TwipsToPixels(spec.left) + TwipsToPixels(spec.width),
-                       TwipsToPixels(spec.top) + TwipsToPixels(spec.height)};
-      const PropertyBag stored = NicePressBarStoredSet();
-      progress_ = ProgressBar::Create(parent, id, place, std::wstring(spec.name), &stored, MainFormHostFont());
-      control = progress_ ? progress_->hwnd() : nullptr;
-    } else if (spec.kind == ControlKind::Button) {
-      auto button = SkinButton::Load(parent, id, TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                                     TwipsToPixels(spec.width), TwipsToPixels(spec.height),
-                                     MainFormButtonSet(spec.name));
-      control = button ? button->hwnd() : nullptr;
-      if (button) {
-        button->SetFocusMover([this, control](bool backwards) { MoveFocus(control, backwards); });
-        buttons_[std::wstring(spec.name)] = std::move(button);
+    bool ownKeys = true;  // the window filters the control's keys and characters
+    switch (spec.kind) {
+      case ControlKind::Label:
+        control = CreateLabel(parent, text.c_str(), place.left, place.top, width, height);
+        SetWindowLongPtrW(control, GWLP_ID, id);
+        ownKeys = false;
+        break;
+      case ControlKind::Frame:
+      case ControlKind::ContainerBox:
+        control = CreateContainerBox(parent, spec.kind == ControlKind::Frame ? BoxStyle::Frame : BoxStyle::Plain,
+                                     text.c_str(), place.left, place.top, width, height);
+        SetWindowLongPtrW(control, GWLP_ID, id);
+        ownKeys = false;
+        break;
+      case ControlKind::ProgressBar: {
+        const PropertyBag stored = NicePressBarStoredSet();
+        progress_ = ProgressBar::Create(parent, id, place, name, &stored, MainFormHostFont());
+        control = progress_ ? progress_->hwnd() : nullptr;
+        ownKeys = false;
+        break;
       }
-    } else {
-      control = CreateLeaf(spec, parent, id);
+      case ControlKind::Button:
+        if (auto button = SkinButton::Load(parent, id, place.left, place.top, width, height, MainFormButtonSet(name))) {
+          control = button->hwnd();
+          button->SetFocusMover([this, control](bool backwards) { MoveFocus(control, backwards); });
+          buttons_[name] = std::move(button);
+        }
+        break;
+      case ControlKind::TextBox:
+      case ControlKind::CheckBox:
+      case ControlKind::OptionButton:
+        control = CreateStandardControl(spec, place, parent, id);
+        break;
     }
     ++id;
-    const std::wstring name(spec.name);
     controls_[name] = control;
     names_[control] = name;
     HFONT font = defaultFont_.get();
     if (name == L"email" || name == L"albumURLTxt" || name == L"DirPathTxt") font = fixedFont_.get();
     if (name == L"NewModeContainer" || spec.parent == L"NewModeContainer") font = namingFont_.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec.kind != ControlKind::Frame && spec.kind != ControlKind::ContainerBox &&
-        spec.kind != ControlKind::Label && spec.kind != ControlKind::ProgressBar) {
-      SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
+    if (ownKeys) SetWindowSubclass(control, ControlProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
-  SendLabelsToBack(hwnd_);
-  // The first option of each box starts its own group of options.
+  SendLabelsToBack(hwnd());
+  // The first option of each box starts its own group of options, and is the one chosen.
   for (const wchar_t* first : {L"OptionNew", L"UrlInitName"}) {
     HWND option = Control(first);
     SetWindowLongW(option, GWL_STYLE, GetWindowLongW(option, GWL_STYLE) | WS_GROUP);
+    SetChecked(first, true);
   }
 
   SendMessageW(Control(L"password"), EM_SETPASSWORDCHAR, L'*', 0);
-  SendMessageW(Control(L"PhotoBenginPage"), EM_SETLIMITTEXT, 3, 0);
-  SendMessageW(Control(L"PhotoEndPage"), EM_SETLIMITTEXT, 3, 0);
+  for (const wchar_t* page : {L"PhotoBenginPage", L"PhotoEndPage"}) SendMessageW(Control(page), EM_SETLIMITTEXT, 3, 0);
   SendMessageW(Control(L"NewPhotoCount"), EM_SETLIMITTEXT, 4, 0);
-  SetChecked(L"OptionNew", true);
-  SetChecked(L"UrlInitName", true);
-  SetEnabled(L"FrameAblum", false);
-  SetEnabled(L"FrameMode", false);
-  SetEnabled(L"NewModeContainer", false);
+  // Until a sign-in, only the sign-in group can be used.
+  for (const wchar_t* locked : {L"FrameAblum", L"FrameMode", L"NewModeContainer"}) SetEnabled(locked, false);
   // The page-range and photo-count boxes wait below the mode group's visible area until their
   // mode is chosen; hidden, they are also out of the way of the keyboard.
-  SetVisible(L"PageModeContainer", false);
-  SetVisible(L"UpdateModeContainer", false);
+  for (const wchar_t* waiting : {L"PageModeContainer", L"UpdateModeContainer"}) SetVisible(waiting, false);
   CreateTooltips();
-  buttons_.at(L"NBtnLogin")->SetOnClick([this] { OnLoginClick(); });
-  buttons_.at(L"NBtnDown")->SetOnClick([this] { OnDownClick(); });
-  buttons_.at(L"NBtnClip")->SetOnClick([this] { OnClipClick(); });
-  buttons_.at(L"NBtnFile")->SetOnClick([this] { OnFileClick(); });
+  const std::pair<const wchar_t*, void (MainForm::*)()> clicks[] = {
+      {L"NBtnLogin", &MainForm::OnLoginClick},
+      {L"NBtnDown", &MainForm::OnDownClick},
+      {L"NBtnClip", &MainForm::OnClipClick},
+      {L"NBtnFile", &MainForm::OnFileClick},
+  };
+  for (const auto& [name, handler] : clicks) {
+    // The Click comes from the button's own window procedure: nothing may go back through it.
+    buttons_.at(name)->SetOnClick([this, handler = handler] {
+      try {
+        (this->*handler)();
+      } catch (...) {
+        ReportCallbackFailure(L"a button of the main window");
+      }
+    });
+  }
 }
 
 void MainForm::CreateTooltips() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
-                             0, 0, hwnd_, nullptr, instance_, nullptr);
+                             0, 0, hwnd(), nullptr, instance_, nullptr);
   const std::pair<const wchar_t*, const wchar_t*> tips[] = {
       {L"OptionNew", L"下载整个相册的照片，推荐使用"},
       {L"OptionUpdate", L"下载相册最近更新的照片，需要配置更新照片的数量"},
@@ -239,7 +255,7 @@ void MainForm::CreateTooltips() {
     TTTOOLINFOW info{};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
+    info.hwnd = hwnd();
     info.uId = reinterpret_cast<UINT_PTR>(Control(name));
     info.lpszText = const_cast<wchar_t*>(tip);
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
@@ -247,26 +263,27 @@ void MainForm::CreateTooltips() {
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
-// Start-up after the controls exist: a failing step is passed over and the next one runs.
+// Start-up after the window exists: a failing step is passed over and the next one runs.
 void MainForm::Load() {
   CreateControls();
   AttachCaption();
+  EnsureSettingsFile();
   try {
-    if (GetFileAttributesA(kSettingsFile) == INVALID_FILE_ATTRIBUTES) {
-      HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        static constexpr char kDefault[] = "1 \r\n2 \r\n3 F\r\n";
-        DWORD written = 0;
-        WriteFile(file, kDefault, sizeof(kDefault) - 1, &written, nullptr);
-        CloseHandle(file);
-      }
-    }
-  } catch (...) {
+    settings_.LoadFile(settingsFile_);
+  } catch (const FileCfgError&) {
+    // The window works on without remembered details.
+    ReportCallbackFailure(L"loading the settings file");
   }
-  try {
-    Settings.LoadFile(kSettingsFile);
-  } catch (...) {
-  }
+}
+
+// A file is written only where there is nothing of its name yet; one that cannot be made shows
+// when the file is loaded.
+void MainForm::EnsureSettingsFile() {
+  const FileHandle file(
+      CreateFileW(settingsFile_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
+  DWORD written = 0;
+  WriteFile(file.get(), kNewSettingsFile.data(), static_cast<DWORD>(kNewSettingsFile.size()), &written, nullptr);
 }
 
 // Runs when the window is first shown and whenever it comes back from the notification area.
@@ -277,38 +294,29 @@ void MainForm::Activate() {
     FocusFirstUsable(focusBeforeDeactivation_);
     return;
   }
-  bool remembered = false;
-  try {
-    remembered = Settings.IsLoaded() && Settings.ReadValue("3") == "T";
-  } catch (...) {
-  }
+  const std::optional<SignInDetails> remembered = ReadRememberedSignIn(settings_, IsAnsiLeadByte);
+  SetChecked(L"CheckUser", remembered.has_value());
   HWND target = Control(L"email");
   if (remembered) {
-    SetChecked(L"CheckUser", true);
-    try {
-      SetText(L"email", AnsiToWide(Decipher(Settings.ReadValue("1"), texts::kCredentialKey, IsAnsiLeadByte)));
-      SetText(L"password", AnsiToWide(Decipher(Settings.ReadValue("2"), texts::kCredentialKey, IsAnsiLeadByte)));
-    } catch (...) {
-    }
+    SetText(L"email", AnsiToWide(remembered->email));
+    SetText(L"password", AnsiToWide(remembered->password));
     target = Control(L"password");
     const int length = GetWindowTextLengthW(target);
     SendMessageW(target, EM_SETSEL, length, length);
-  } else {
-    SetChecked(L"CheckUser", false);
   }
   // Once signed in both boxes sit in the locked sign-in group and cannot take the focus.
-  FocusFirstUsable(CanTakeFocus(hwnd_, target) ? target : focusBeforeDeactivation_);
+  FocusFirstUsable(CanTakeFocus(hwnd(), target) ? target : focusBeforeDeactivation_);
 }
 
 // The preferred control when it can take the focus, otherwise the first one in keyboard order
 // that can: a window without focus lets no key reach its buttons.
 void MainForm::FocusFirstUsable(HWND preferred) {
-  if (CanTakeFocus(hwnd_, preferred)) {
+  if (CanTakeFocus(hwnd(), preferred)) {
     SetFocus(preferred);
     return;
   }
   for (const std::wstring_view name : MainFormTabOrder()) {
-    if (HWND control = Control(name); CanTakeFocus(hwnd_, control)) {
+    if (HWND control = Control(name); CanTakeFocus(hwnd(), control)) {
       SetFocus(control);
       return;
     }
@@ -316,51 +324,39 @@ void MainForm::FocusFirstUsable(HWND preferred) {
 }
 
 void MainForm::ChooseMode(std::wstring_view option) {
-  const int top = TwipsToPixels(705), left = TwipsToPixels(120);
-  if (option == L"OptionNew") {
-    SetVisible(L"PageModeContainer", false);
-    SetVisible(L"UpdateModeContainer", false);
+  const ModeBox* chosen = nullptr;
+  for (const ModeBox& mode : kModeBoxes) {
+    if (mode.option == option) chosen = &mode;
+  }
+  if (!chosen) return;
+  for (const ModeBox& mode : kModeBoxes) {
+    if (&mode != chosen) SetVisible(mode.box, false);
+  }
+  HWND box = Control(chosen->box);
+  if (chosen->focus) {
+    SetWindowPos(box, nullptr, TwipsToPixels(120), TwipsToPixels(705), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  } else {
+    // Only the whole album is named by numbers; choosing it starts again from the photos' own names.
     SetChecked(L"UrlInitName", true);
     SetChecked(L"AblumUpName", false);
     SetChecked(L"AblumDownName", false);
-    SetVisible(L"NewModeContainer", true);
-    SetText(L"PhotoBenginPage", L"");
-    SetText(L"PhotoEndPage", L"");
-    SetText(L"NewPhotoCount", L"");
-  } else if (option == L"OptionPage") {
-    SetVisible(L"UpdateModeContainer", false);
-    SetVisible(L"NewModeContainer", false);
-    SetWindowPos(Control(L"PageModeContainer"), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetVisible(L"PageModeContainer", true);
-    SetFocus(Control(L"PhotoBenginPage"));
-    SetText(L"NewPhotoCount", L"");
-  } else if (option == L"OptionUpdate") {
-    SetVisible(L"PageModeContainer", false);
-    SetVisible(L"NewModeContainer", false);
-    SetWindowPos(Control(L"UpdateModeContainer"), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetVisible(L"UpdateModeContainer", true);
-    SetFocus(Control(L"NewPhotoCount"));
-    SetText(L"PhotoBenginPage", L"");
-    SetText(L"PhotoEndPage", L"");
+  }
+  SetVisible(chosen->box, true);
+  if (chosen->focus) SetFocus(Control(chosen->focus));
+  // The numbers of the modes not chosen go.
+  for (const wchar_t* number : kNumberBoxes) {
+    if (GetParent(Control(number)) != box) SetText(number, L"");
   }
 }
 
 void MainForm::OnCommand(HWND control, UINT code) {
-  const auto it = names_.find(control);
-  if (it == names_.end()) return;
-  const std::wstring& name = it->second;
-  if (code == BN_CLICKED) {
-    if (auto button = buttons_.find(name); button != buttons_.end()) {
-      button->second->Click();
-    } else if (name == L"OptionNew" || name == L"OptionPage" || name == L"OptionUpdate") {
-      ChooseMode(name);
-    }
-  }
+  if (code != BN_CLICKED) return;
+  if (const auto it = names_.find(control); it != names_.end()) ChooseMode(it->second);
 }
 
 void MainForm::OnClipClick() {
   std::wstring text;
-  if (OpenClipboard(hwnd_)) {
+  if (OpenClipboard(hwnd())) {
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
       if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
         text = chars;
@@ -372,29 +368,29 @@ void MainForm::OnClipClick() {
   SetText(L"albumURLTxt", text);
 }
 
-void MainForm::OnFileClick() { SetText(L"DirPathTxt", BrowseForFolder(hwnd_, texts::kFolderPrompt)); }
+void MainForm::OnFileClick() { SetText(L"DirPathTxt", BrowseForFolder(hwnd(), texts::kFolderPrompt)); }
 
 void MainForm::OnMinimized() {
-  AddTrayIcon(hwnd_, ProgramFolder() + L"\\AppTray.ico", texts::kTitle);
-  ShowWindow(hwnd_, SW_HIDE);
-  ShowTrayBalloon(hwnd_, Downloading ? texts::kBalloonDownloading : texts::kBalloonThanks, texts::kTitle, 0);
+  AddTrayIcon(hwnd(), ProgramFolder() + L"\\AppTray.ico", texts::kTitle);
+  ShowWindow(hwnd(), SW_HIDE);
+  ShowTrayBalloon(hwnd(), run_.Downloading() ? texts::kBalloonDownloading : texts::kBalloonThanks, texts::kTitle, 0);
   activationPending_ = true;
 }
 
 void MainForm::OnTrayMouse(int mouseMessage) {
   if (mouseMessage == WM_LBUTTONDOWN) {
-    ShowWindow(hwnd_, SW_RESTORE);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(hwnd(), SW_RESTORE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
     RemoveTrayIcon();
-  } else if (mouseMessage == WM_MOUSEMOVE && Downloading) {
-    SetTrayTip(hwnd_, texts::kBalloonDownloading);
+  } else if (mouseMessage == WM_MOUSEMOVE && run_.Downloading()) {
+    SetTrayTip(hwnd(), texts::kBalloonDownloading);
   }
 }
 
 bool MainForm::OnCloseRequest() {
-  if (Downloading) {
-    MessageBoxW(hwnd_, texts::kCloseRefused, texts::kCloseRefusedTitle, MB_OK);
+  if (run_.Downloading()) {
+    MessageBoxW(hwnd(), texts::kCloseRefused, texts::kCloseRefusedTitle, MB_OK);
     return false;
   }
   if (caption_) caption_->Detach();
@@ -405,21 +401,24 @@ void MainForm::SetTimerEnabled(bool enabled) {
   if (enabled == timerEnabled_) return;
   timerEnabled_ = enabled;
   if (enabled) {
-    SetTimer(hwnd_, kTimerId, kTimerInterval, nullptr);
+    SetTimer(hwnd(), kTimerId, kTimerInterval, nullptr);
   } else {
-    KillTimer(hwnd_, kTimerId);
+    KillTimer(hwnd(), kTimerId);
   }
 }
 
-LRESULT CALLBACK MainForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* form = static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+void MainForm::OnActivate(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    focusBeforeDeactivation_ = focus && IsChild(hwnd(), focus) ? focus : nullptr;
+    return;
   }
-  auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
-  return form->HandleMessage(msg, wp, lp);
+  if (activationPending_) {
+    activationPending_ = false;
+    Activate();
+  } else {
+    FocusFirstUsable(focusBeforeDeactivation_);
+  }
 }
 
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -427,20 +426,9 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (lp) OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
       return 0;
-
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        focusBeforeDeactivation_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
-        return 0;
-      }
-      if (HIWORD(wp)) break;  // activated while minimised
-      if (activationPending_) {
-        activationPending_ = false;
-        Activate();
-      } else {
-        FocusFirstUsable(focusBeforeDeactivation_);
-      }
+      if (LOWORD(wp) != WA_INACTIVE && HIWORD(wp)) break;  // activated while minimised
+      OnActivate(wp);
       return 0;
     case WM_SIZE:
       if (wp == SIZE_MINIMIZED) OnMinimized();
@@ -459,7 +447,7 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       for (const auto& [name, button] : buttons_) SendMessageW(button->hwnd(), msg, wp, lp);
       break;
     case WM_CLOSE:
-      if (OnCloseRequest()) DestroyWindow(hwnd_);
+      if (OnCloseRequest()) DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
       // A window destroyed without a close request must not keep the frame's registrations.
@@ -467,12 +455,8 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (timerEnabled_) SetTimerEnabled(false);
       if (quitOnDestroy_) PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return DefaultHandling(msg, wp, lp);
 }
 
 }  // namespace lumadex

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/extended_path.h"
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
 namespace {
@@ -37,29 +38,6 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-  ~FileHandle() { close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  void reset(HANDLE handle) {
-    close();
-    handle_ = handle;
-  }
-  bool close() {
-    if (!valid()) return true;
-    const bool ok = CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE handle_;
-};
-
 // Creates a new, empty, uniquely named file in `folder` (already in its long form) and opens
 // it for writing; the name is empty when none can be made.
 std::wstring CreateTemporaryIn(const std::wstring& folder, FileHandle& file) {
@@ -70,7 +48,7 @@ std::wstring CreateTemporaryIn(const std::wstring& folder, FileHandle& file) {
     std::swprintf(unique, 32, L"lmx%08lx%04x.tmp", stamp, counter.fetch_add(1) & 0xFFFF);
     std::wstring name = Join(folder, unique);
     file.reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) return name;
+    if (file) return name;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }

@@ -4,7 +4,6 @@
 namespace lumadex::texts {
 
 inline constexpr wchar_t kTitle[] = L"Lumadex";
-inline constexpr char kCredentialKey[] = "tesvolamir";
 
 inline constexpr wchar_t kLoginEmpty[] = L"用户名或者密码必须填写";
 inline constexpr wchar_t kLoginStarted[] = L"开始登录，请稍候…";

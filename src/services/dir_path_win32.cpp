@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "winmsg/report_win32.h"
+
 namespace lumadex {
 namespace {
 
@@ -29,7 +31,9 @@ std::wstring BrowseForFolder(HWND owner, const std::wstring& prompt) {
     std::vector<wchar_t> path(kPathBufferLength, L'\0');
     if (!SHGetPathFromIDListEx(item.get(), path.data(), kPathBufferLength, GPFIDL_DEFAULT)) return {};
     return std::wstring(path.data());
-  } catch (...) {
+  } catch (const std::exception&) {
+    // The caller gets an empty folder, as for a cancelled dialog.
+    ReportCallbackFailure(L"the folder dialog");
     return {};
   }
 }

@@ -9,37 +9,17 @@
 #include <string>
 #include <string_view>
 
+#include "winmsg/unique_handle_win32.h"
+
 namespace lumadex {
 
-// Owns one WinINet handle (session, connection or request).
-class InternetHandle {
- public:
-  InternetHandle() = default;
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  InternetHandle(InternetHandle&& other) noexcept : handle_(other.release()) {}
-  InternetHandle& operator=(InternetHandle&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  ~InternetHandle() { reset(); }
-
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  HINTERNET release() {
-    HINTERNET handle = handle_;
-    handle_ = nullptr;
-    return handle;
-  }
-  void reset(HINTERNET handle = nullptr) {
-    if (handle_) InternetCloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HINTERNET handle_ = nullptr;
+struct InternetHandleTraits {
+  using Handle = HINTERNET;
+  static constexpr Handle Empty() noexcept { return nullptr; }
+  static bool Close(Handle h) noexcept { return InternetCloseHandle(h) != FALSE; }
 };
+// A WinINet session, connection or request handle.
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
 
 // The process-wide session, opened on first use (from any thread) with the system's proxy
 // settings. nullptr, with the thread's last error set, when WinINet could not open one; a

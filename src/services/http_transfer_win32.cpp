@@ -157,10 +157,7 @@ void HttpTransfer::Abandon() {
   abandoned_ = true;
   // Outside a call the worker notices the flag by itself; a call that has only just begun
   // may not have looked up its handle yet, so it is left to its own time-out.
-  if (inCall_ && request_ && Clock::now() - callStarted_ >= kCallSettled) {
-    InternetCloseHandle(request_);
-    request_ = nullptr;
-  }
+  if (inCall_ && request_ && Clock::now() - callStarted_ >= kCallSettled) request_.reset();
 }
 
 void HttpTransfer::Run() {
@@ -198,12 +195,11 @@ bool HttpTransfer::TimedOut(DWORD error) const {
 }
 
 void HttpTransfer::CloseRequest() {
-  HINTERNET request;
+  InternetHandle request;  // closed on the way out, once the lock is let go
   {
     std::lock_guard lock(mutex_);
-    request = std::exchange(request_, nullptr);
+    request = std::move(request_);
   }
-  if (request) InternetCloseHandle(request);
 }
 
 void HttpTransfer::Fail(FetchErrorKind kind, const char* what, DWORD error) const {
@@ -257,7 +253,7 @@ std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std:
   if (!request) Fail(FetchErrorKind::Network, "cannot make the request", GetLastError());
   {
     std::lock_guard lock(mutex_);
-    request_ = request;
+    request_.reset(request);
     if (abandoned_) return std::nullopt;
   }
   // WinINet's own time-outs end a blocked call by themselves, so that a worker whose

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "services/get_html_win32.h"
+#include "services/http_session_win32.h"
 
 namespace lumadex {
 
@@ -74,7 +75,7 @@ class HttpTransfer {
   const DWORD timeoutMs_;
 
   mutable std::mutex mutex_;
-  HINTERNET request_ = nullptr;  // whoever takes it out (under mutex_) closes it
+  InternetHandle request_;  // taken out under mutex_ by whoever closes it
   bool abandoned_ = false;
   bool inCall_ = false;
   Clock::time_point callStarted_;

@@ -7,11 +7,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::function<bool(MSG&)>& Filter() {
-  static std::function<bool(MSG&)> filter;
-  return filter;
-}
-
 DWORD MillisecondsUntil(Clock::time_point deadline) {
   const auto now = Clock::now();
   if (deadline <= now) return 0;
@@ -35,20 +30,14 @@ DrainResult DispatchPending(HANDLE event) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return DrainResult::Quit;
     }
-    // Copy: a handler may replace the filter while it runs.
-    const std::function<bool(MSG&)> filter = Filter();
-    if (!filter || !filter(message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
     if (IsSignalled(event)) return DrainResult::Signalled;
   }
   return DrainResult::Empty;
 }
 
 }  // namespace
-
-void SetWaitMessageFilter(std::function<bool(MSG&)> filter) { Filter() = std::move(filter); }
 
 WaitOutcome WaitDispatchingMessages(HANDLE event, const std::function<Clock::time_point()>& deadline) {
   for (;;) {

@@ -16,11 +16,6 @@ enum class WaitOutcome {
   Quit,       // WM_QUIT came out of the queue; it has been posted again for the main loop
 };
 
-// Gives the program's main loop a say over each message dispatched during a wait, e.g.
-// for IsDialogMessage or accelerators: return true when the message was consumed. Set it
-// once from the UI thread; an empty function restores plain Translate/Dispatch.
-void SetWaitMessageFilter(std::function<bool(MSG&)> filter);
-
 // Waits until `event` is signalled (taking the signal of an auto-reset event) or the time
 // `deadline()` returns has passed. The deadline is asked again whenever the wait wakes, so
 // it may move later while waiting. Message handlers run inside this call and may start

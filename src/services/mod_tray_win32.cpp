@@ -4,6 +4,7 @@
 
 #include "services/ansi_win32.h"
 #include "services/tray_record.h"
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
 namespace {
@@ -20,31 +21,11 @@ constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 static_assert(kIconFlags == 7 && NIF_INFO == 16);
 constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
 
-// Owns the picture the record points at. The record keeps the handle after the icon is removed
-// (the shell may still be drawing it), so the picture is freed only when another replaces it or
-// the process ends.
-class TrayPicture {
- public:
-  TrayPicture() = default;
-  TrayPicture(const TrayPicture&) = delete;
-  TrayPicture& operator=(const TrayPicture&) = delete;
-  ~TrayPicture() { Free(); }
-  void Reset(HICON icon) {
-    if (icon == icon_) return;
-    Free();
-    icon_ = icon;
-  }
-
- private:
-  void Free() {
-    if (icon_ != nullptr) DestroyIcon(icon_);
-    icon_ = nullptr;
-  }
-  HICON icon_ = nullptr;
-};
-
 NOTIFYICONDATAA g_record{};
-TrayPicture g_picture;
+// The picture the record points at. The record keeps the handle after the icon is removed (the
+// shell may still be drawing it), so the picture is freed only when another replaces it or the
+// process ends.
+Icon g_picture;
 
 void Identify(HWND owner) {
   g_record.cbSize = kRecordSize;
@@ -82,7 +63,7 @@ void AddTrayIcon(HWND owner, const std::wstring& iconFile, const std::wstring& t
   CopyField(g_record.szTip, sizeof g_record.szTip, tip);
   Send(NIM_ADD);
   // Only now is the previous picture (if any) no longer in the record.
-  g_picture.Reset(icon);
+  g_picture.reset(icon);
 }
 
 void SetTrayTip(HWND owner, const std::wstring& tip) {

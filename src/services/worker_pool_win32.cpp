@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "winmsg/report_win32.h"
+#include "winmsg/unique_handle_win32.h"
+
 namespace lumadex {
 namespace {
 
@@ -13,20 +16,11 @@ namespace {
 // when they are handed back.
 constexpr size_t kMostIdle = 2;
 
-class AutoResetEvent {
- public:
-  AutoResetEvent() : handle_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-    if (!handle_) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateEvent");
-  }
-  AutoResetEvent(const AutoResetEvent&) = delete;
-  AutoResetEvent& operator=(const AutoResetEvent&) = delete;
-  ~AutoResetEvent() { CloseHandle(handle_); }
-  HANDLE get() const { return handle_; }
-  void Set() const { SetEvent(handle_); }
-
- private:
-  HANDLE handle_;
-};
+KernelObject NewAutoResetEvent() {
+  KernelObject event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (!event) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateEvent");
+  return event;
+}
 
 }  // namespace
 
@@ -107,6 +101,7 @@ class Worker {
       try {
         work();
       } catch (...) {
+        ReportCallbackFailure(L"a worker thread's work");
       }
       work = nullptr;
       {
@@ -114,11 +109,11 @@ class Worker {
         busy_ = false;
         if (abandoned_) return;
       }
-      done_.Set();
+      SetEvent(done_.get());
     }
   }
 
-  AutoResetEvent done_;
+  const KernelObject done_ = NewAutoResetEvent();
   SRWLOCK lock_ = SRWLOCK_INIT;
   CONDITION_VARIABLE wake_ = CONDITION_VARIABLE_INIT;
   State state_ = State::Idle;

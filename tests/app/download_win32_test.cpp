@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <set>
 
-#include "controls/host/container_box_win32.h"
+#include "app/download_run.h"
 #include "services/ansi_win32.h"
 #include "services/mod_tray_win32.h"
 #include "support/form_harness_win32.h"
 #include "support/site_client_win32.h"
+#include "support/tray_recorder_win32.h"
 
 namespace lumadex {
 namespace {
@@ -45,27 +46,67 @@ std::set<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 // A signed-in window with the album and a fresh save folder filled in.
 class Download : public testing::Test {
  protected:
   void Start(const std::string& extraConfig, int album) {
     test::SiteConfigure("demo\n" + extraConfig);
     h_ = std::make_unique<FormHarness>();
-    ASSERT_TRUE(h_->SignIn());
-    photos_ = h_->MakeFolder(L"photos");
-    form().SetText(L"albumURLTxt",
-                   test::SiteUrl("/getalbum.do?id=" + std::to_string(album) + "&owner=222300001"));
-    form().SetText(L"DirPathTxt", photos_);
+    photos_ = h_->PrepareDownload(album);
+    ASSERT_FALSE(photos_.empty());
     test::SiteResetLog();
+    // One recorder at a time: each puts the shell's call back when it goes.
+    tray_.reset();
+    tray_ = std::make_unique<test::TrayRecorder>();
+  }
+  // The balloon texts shown since Start.
+  std::vector<std::wstring> Balloons() const {
+    std::vector<std::wstring> texts;
+    for (const test::TrayCall& call : tray_->calls()) {
+      if (call.record.uFlags == NIF_INFO) texts.push_back(AnsiToWide(call.info()));
+    }
+    return texts;
   }
   MainForm& form() { return h_->form(); }
+  const DownloadRun& run() { return h_->form().Run(); }
+  // Presses 下 载 for a run that ends as `ending` before any photo is asked for.
+  void PressForNoPhoto(RunEnding ending) {
+    form().NBtnDown().Click();
+    ExpectIdleAfter(ending);
+    EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  }
+  // What every ending leaves behind, and what each leaves of its own.
+  void ExpectIdleAfter(RunEnding ending) {
+    EXPECT_EQ(run().State(), RunState::Idle);
+    EXPECT_FALSE(run().Downloading());
+    EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
+    for (const wchar_t* box : {L"ModeContainer", L"NewModeContainer", L"PageModeContainer", L"UpdateModeContainer"}) {
+      EXPECT_TRUE(IsWindowEnabled(h_->control(box))) << box;
+    }
+    const std::vector<std::wstring> balloons = Balloons();
+    const bool failureShown = std::find(balloons.begin(), balloons.end(), L"相册下载失败") != balloons.end();
+    switch (ending) {
+      case RunEnding::Ended:
+        EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：" + std::to_wstring(run().SavedPhotos()) +
+                                                L" 张，失败：" + std::to_wstring(run().FailedPhotos()) + L" 张");
+        // Until the bar shows 100, which the timer announces itself.
+        EXPECT_TRUE(form().TimerEnabled());
+        EXPECT_FALSE(failureShown);
+        break;
+      case RunEnding::Stopped:
+        EXPECT_EQ(form().Text(L"DownInfo"), L"相册下载中断…");
+        EXPECT_FALSE(form().TimerEnabled());
+        EXPECT_EQ(form().NicePressBar().Value(), 0);
+        EXPECT_FALSE(failureShown);
+        break;
+      case RunEnding::Refused:
+      case RunEnding::Failed:
+        EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+        EXPECT_FALSE(form().TimerEnabled());
+        EXPECT_TRUE(failureShown);
+        break;
+    }
+  }
   void Choose(const wchar_t* option) { SendMessageW(h_->control(option), BM_CLICK, 0, 0); }
   std::string Saved(const std::wstring& name) { return h_->ReadFile(photos_ + L"\\" + name); }
   // Lets the progress timer catch up with the counters.
@@ -74,6 +115,7 @@ class Download : public testing::Test {
   }
 
   std::unique_ptr<FormHarness> h_;
+  std::unique_ptr<test::TrayRecorder> tray_;
   std::wstring photos_;
 };
 
@@ -82,7 +124,7 @@ TEST_F(Download, WholeAlbumMakesExactlyTheExpectedRequests) {
   Choose(L"AblumUpName");
   form().NBtnDown().Click();
   EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：40 张，失败：0 张");
-  EXPECT_EQ(form().TotalPhotos, 40);
+  EXPECT_EQ(run().TotalPhotos(), 40);
   const auto requests = Requests();
   ASSERT_EQ(requests.size(), 1u + 3u + 80u);
   EXPECT_EQ(requests[0], "GET /getalbum.do?id=1002&owner=222300001");
@@ -97,12 +139,11 @@ TEST_F(Download, WholeAlbumMakesExactlyTheExpectedRequests) {
   for (int n = 1; n <= 40; ++n) {
     EXPECT_EQ(Saved(std::to_wstring(n) + L".jpg"), test::SitePhotoBytes(1002, n)) << n;
   }
-  EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
-  EXPECT_FALSE(form().Downloading);
+  ExpectIdleAfter(RunEnding::Ended);
   LetTheTimerRun();
   EXPECT_EQ(form().NicePressBar().Value(), 100);
   EXPECT_FALSE(form().TimerEnabled());
-  EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载完成");
+  EXPECT_EQ(Balloons(), std::vector<std::wstring>{L"相册下载完成"});
 }
 
 TEST_F(Download, DescendingNamesCountDownInPageOrder) {
@@ -131,25 +172,21 @@ TEST_F(Download, PageRangeCountsFullAndLastPages) {
   form().SetText(L"PhotoBenginPage", L"2");
   form().SetText(L"PhotoEndPage", L"2");
   form().NBtnDown().Click();
-  EXPECT_EQ(form().TotalPhotos, 15);
-  EXPECT_EQ(form().SavedPhotos, 15);
+  EXPECT_EQ(run().TotalPhotos(), 15);
+  EXPECT_EQ(run().SavedPhotos(), 15);
   EXPECT_EQ(CountStartingWith(Requests(), "GET /getalbum.do?curpage=1&"), 1u);
   EXPECT_EQ(CountStartingWith(Requests(), "GET /getalbum.do?curpage=0&"), 0u);
 
   form().SetText(L"PhotoBenginPage", L"1");
   form().NBtnDown().Click();
-  EXPECT_EQ(form().TotalPhotos, 30);
+  EXPECT_EQ(run().TotalPhotos(), 30);
 }
 
 TEST_F(Download, PageRangeBeyondTheAlbumIsRefused) {
   Start("", 1003);
   Choose(L"OptionPage");
   form().SetText(L"PhotoBenginPage", L"3");
-  form().NBtnDown().Click();
-  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
-  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
-  EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载失败");
-  EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+  PressForNoPhoto(RunEnding::Refused);
 }
 
 TEST_F(Download, NewestPhotosStopAtTheCount) {
@@ -157,8 +194,8 @@ TEST_F(Download, NewestPhotosStopAtTheCount) {
   Choose(L"OptionUpdate");
   h_->Type(L"NewPhotoCount", L"20");
   form().NBtnDown().Click();
-  EXPECT_EQ(form().TotalPhotos, 20);
-  EXPECT_EQ(form().SavedPhotos, 20);
+  EXPECT_EQ(run().TotalPhotos(), 20);
+  EXPECT_EQ(run().SavedPhotos(), 20);
   auto requests = Requests();
   EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do?curpage=1&"), 1u);
   EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do?curpage=2&"), 0u);
@@ -172,11 +209,11 @@ TEST_F(Download, NewestPhotosStopAtTheCount) {
   EXPECT_EQ(CountStartingWith(requests, "GET /getalbum.do?curpage=1&"), 0u);
   EXPECT_EQ(CountStartingWith(requests, "GET /getphoto.do"), 15u);
 
+  // The refusal also stops the timer the run before left going.
+  ASSERT_TRUE(form().TimerEnabled());
   test::SiteResetLog();
   form().SetText(L"NewPhotoCount", L"41");
-  form().NBtnDown().Click();
-  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
-  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  PressForNoPhoto(RunEnding::Refused);
 }
 
 TEST_F(Download, IncompleteSettingsAreRefusedBeforeAnyRequest) {
@@ -195,15 +232,15 @@ TEST_F(Download, EntriesWithoutALinkAreCountedAsFailures) {
   Start("fault 1002 entry:5 nolink\n", 1002);
   Choose(L"AblumUpName");
   form().NBtnDown().Click();
-  EXPECT_EQ(form().FailedPhotos, 1);
-  EXPECT_EQ(form().SavedPhotos, 39);
+  EXPECT_EQ(run().FailedPhotos(), 1);
+  EXPECT_EQ(run().SavedPhotos(), 39);
   // Numbers are not used up by the entry without a link.
   EXPECT_EQ(Saved(L"5.jpg"), test::SitePhotoBytes(1002, 6));
   EXPECT_TRUE(Saved(L"40.jpg").empty());
   test::Pump(400ms);
   EXPECT_LT(form().NicePressBar().Value(), 100);
   EXPECT_TRUE(form().TimerEnabled());
-  EXPECT_NE(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载完成");
+  EXPECT_TRUE(Balloons().empty());
 }
 
 TEST_F(Download, StopKeepsWhatWasSaved) {
@@ -213,16 +250,14 @@ TEST_F(Download, StopKeepsWhatWasSaved) {
     form().NBtnDown().Click();
   });
   form().NBtnDown().Click();
-  EXPECT_EQ(form().Text(L"DownInfo"), L"相册下载中断…");
-  EXPECT_EQ(form().NicePressBar().Value(), 0);
-  EXPECT_FALSE(form().TimerEnabled());
-  EXPECT_GT(form().SavedPhotos, 0);
-  EXPECT_LT(form().SavedPhotos, 40);
-  EXPECT_EQ(FilesIn(photos_).size(), static_cast<size_t>(form().SavedPhotos));
-  EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
-  EXPECT_TRUE(IsWindowEnabled(h_->control(L"PageModeContainer")));
+  ExpectIdleAfter(RunEnding::Stopped);
+  EXPECT_GT(run().SavedPhotos(), 0);
+  EXPECT_LT(run().SavedPhotos(), 40);
+  EXPECT_EQ(FilesIn(photos_).size(), static_cast<size_t>(run().SavedPhotos()));
 }
 
+// The close request is refused while the run goes on, which it then does; once it has ended
+// the window closes.
 TEST_F(Download, CloseIsRefusedDuringARunAndMinimisingSaysSo) {
   Start("fault 1001 photos latency 100\n", 1001);
   HWND window = form().hwnd();
@@ -239,15 +274,15 @@ TEST_F(Download, CloseIsRefusedDuringARunAndMinimisingSaysSo) {
     });
     SendMessageW(window, WM_CLOSE, 0, 0);
     ShowWindow(window, SW_MINIMIZE);
-    balloonDuringRun = AnsiToWide(TrayRecordForTesting().szInfo);
+    balloonDuringRun = Balloons().empty() ? L"" : Balloons().back();
   });
   form().NBtnDown().Click();
   EXPECT_EQ(boxText, L"相册下载中，请您先停止");
   EXPECT_EQ(balloonDuringRun, L"正在下载中…");
   EXPECT_TRUE(IsWindow(window));
-  EXPECT_EQ(form().SavedPhotos, 12);
-  test::PumpUntil([&] { return AnsiToWide(TrayRecordForTesting().szInfo) == L"相册下载完成"; }, 3s);
-  EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载完成");
+  EXPECT_EQ(run().SavedPhotos(), 12);
+  test::PumpUntil([&] { return !Balloons().empty() && Balloons().back() == L"相册下载完成"; }, 3s);
+  EXPECT_EQ(Balloons().back(), L"相册下载完成");
   EXPECT_EQ(form().NicePressBar().Value(), 100);
   SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window));
@@ -258,10 +293,10 @@ TEST_F(Download, BadPhotoAnswersWriteNothing) {
         "fault 1001 photo:5 truncate\n",
         1001);
   Choose(L"AblumUpName");
-  WriteBytes(photos_ + L"\\3.jpg", "a good photo from an earlier run");
+  test::WriteBytes(photos_ + L"\\3.jpg", "a good photo from an earlier run");
   form().NBtnDown().Click();
-  EXPECT_EQ(form().FailedPhotos, 4);
-  EXPECT_EQ(form().SavedPhotos, 8);
+  EXPECT_EQ(run().FailedPhotos(), 4);
+  EXPECT_EQ(run().SavedPhotos(), 8);
   EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：8 张，失败：4 张");
   const auto files = FilesIn(photos_);
   EXPECT_EQ(files.count(L"2.jpg"), 0u);
@@ -300,12 +335,7 @@ TEST_F(Download, FailuresOfTheAlbumPagesEndTheRun) {
     Start(c.config, 1002);
     form().SetText(L"albumURLTxt", test::SiteUrl(std::string("/getalbum.do?") + c.album));
     form().NBtnDown().Click();
-    EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
-    EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
-    EXPECT_FALSE(form().Downloading);
-    EXPECT_FALSE(form().TimerEnabled());
-    EXPECT_EQ(AnsiToWide(TrayRecordForTesting().szInfo), L"相册下载失败");
-    EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+    ExpectIdleAfter(RunEnding::Failed);
     h_.reset();
   }
 }
@@ -315,15 +345,13 @@ TEST_F(Download, PhotosSavedBeforeAFailureStay) {
   form().NBtnDown().Click();
   EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
   EXPECT_EQ(FilesIn(photos_).size(), 19u);
-  EXPECT_EQ(form().SavedPhotos, 19);
+  EXPECT_EQ(run().SavedPhotos(), 19);
 }
 
 TEST_F(Download, MissingSaveFolderEndsTheRunAtOnce) {
   Start("", 1002);
   form().SetText(L"DirPathTxt", photos_ + L"\\does-not-exist");
-  form().NBtnDown().Click();
-  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
-  EXPECT_EQ(CountStartingWith(Requests(), "GET /getphoto.do"), 0u);
+  PressForNoPhoto(RunEnding::Failed);
 }
 
 // The folder dialog gives folders of any length; the file calls take them in their long form.
@@ -348,16 +376,6 @@ TEST_F(Download, ASaveFolderOfThreeHundredCharactersTakesThePhotos) {
   EXPECT_TRUE(h_->ReadFile(longForm + L"\\12.jpg") == test::SitePhotoBytes(1001, 12));
 }
 
-// A photo that could not be stored is not fetched either: it only counts as failed.
-TEST_F(Download, APhotoWhosePathIsRefusedIsNotFetched) {
-  Start("", 1001);
-  form().SaveFolder.clear();  // no folder: no path can be made
-  form().SavePhoto(test::SiteUrl("/photos/1001/1/refused.jpg"));
-  EXPECT_EQ(form().FailedPhotos, 1);
-  EXPECT_EQ(form().SavedPhotos, 0);
-  EXPECT_TRUE(Requests().empty());
-}
-
 // None of the newest photos, or the pages up to page 0, make an empty run that says so.
 TEST_F(Download, ZeroPhotosOrPagesEndAtOnceWithNothingSaved) {
   Start("", 1002);
@@ -369,18 +387,15 @@ TEST_F(Download, ZeroPhotosOrPagesEndAtOnceWithNothingSaved) {
     form().SetText(std::wstring(option) == L"OptionUpdate" ? L"NewPhotoCount" : L"PhotoEndPage", L"0");
     form().NBtnDown().Click();
     EXPECT_EQ(form().Text(L"DownInfo"), L"[相册下载结束] 成功：0 张，失败：0 张");
-    EXPECT_EQ(form().TotalPhotos, 0);
-    EXPECT_EQ(form().NBtnDown().Caption(), L"下 载");
-    EXPECT_FALSE(form().Downloading);
-    EXPECT_TRUE(IsWindowEnabled(h_->control(L"ModeContainer")));
+    EXPECT_EQ(run().TotalPhotos(), 0);
+    ExpectIdleAfter(RunEnding::Ended);
     EXPECT_EQ(Requests(), (std::vector<std::string>{"GET /getalbum.do?id=1002&owner=222300001"}));
     EXPECT_TRUE(FilesIn(photos_).empty());
   }
   // A start page of 0 would ask for a page before the first: refused.
   form().SetText(L"PhotoBenginPage", L"0");
   form().SetText(L"PhotoEndPage", L"2");
-  form().NBtnDown().Click();
-  EXPECT_EQ(form().Text(L"DownInfo"), kRunFailed);
+  PressForNoPhoto(RunEnding::Refused);
 }
 
 // One slow test: the program's own 20-second limit for a photo is not shortened for it.
@@ -389,8 +404,8 @@ TEST_F(Download, HangingPhotoTimesOutAndTheRunGoesOn) {
   const ULONGLONG started = GetTickCount64();
   form().NBtnDown().Click();
   const ULONGLONG elapsed = GetTickCount64() - started;
-  EXPECT_EQ(form().FailedPhotos, 1);
-  EXPECT_EQ(form().SavedPhotos, 11);
+  EXPECT_EQ(run().FailedPhotos(), 1);
+  EXPECT_EQ(run().SavedPhotos(), 11);
   EXPECT_GE(elapsed, 18000u);
   EXPECT_LT(elapsed, 45000u);
 }

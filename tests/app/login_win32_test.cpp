@@ -201,7 +201,7 @@ TEST_F(SignIn, ServerErrorsAreRetriedFourTimesPerPress) {
   EXPECT_FALSE(h.SignIn());
   EXPECT_EQ(h.form().Text(L"LoginInfo"), L"登录失败，可能是网络不通");
   EXPECT_EQ(LogLinesStartingWith("POST /Login.do").size(), 4u);
-  EXPECT_EQ(h.form().LoginTries, 4);
+  EXPECT_EQ(h.form().LoginTries(), 4);
   h.form().NBtnLogin().Click();
   EXPECT_EQ(LogLinesStartingWith("POST /Login.do").size(), 8u);
   EXPECT_TRUE(IsWindowEnabled(h.control(L"FrameUser")));
@@ -212,9 +212,9 @@ TEST(SignInOffline, NoServerMeansFourAttemptsAndANetworkMessage) {
   FormHarness h(std::nullopt, L"127.0.0.1:1");
   EXPECT_FALSE(h.SignIn());
   EXPECT_EQ(h.form().Text(L"LoginInfo"), L"登录失败，可能是网络不通");
-  EXPECT_EQ(h.form().LoginTries, 4);
+  EXPECT_EQ(h.form().LoginTries(), 4);
   h.form().NBtnLogin().Click();
-  EXPECT_EQ(h.form().LoginTries, 4);
+  EXPECT_EQ(h.form().LoginTries(), 4);
   EXPECT_EQ(h.ReadFile(L"Lumadex.ini"), "1 \r\n2 \r\n3 F\r\n");
 }
 

@@ -22,16 +22,6 @@ namespace in = test::input;
 
 constexpr const wchar_t* kButtons[] = {L"NBtnLogin", L"NBtnClip", L"NBtnFile", L"NBtnDown"};
 
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
-}
-
 void UnlockAlbumAndMode(FormHarness& h) {
   SetOwnEnabled(h.control(L"FrameAblum"), true);
   SetOwnEnabled(h.control(L"FrameMode"), true);
@@ -104,7 +94,7 @@ TEST(MainWindowSkinButtons, TabArrowsSpaceAndEnterOnTheButtons) {
   EXPECT_EQ(GetFocus(), h.control(L"email"));
 
   // Space on the focused paste button pastes; Enter on it does nothing.
-  PutOnClipboard(h.form().hwnd(), L"http://127.0.0.1/getalbum.do?id=7&owner=8");
+  test::PutOnClipboard(h.form().hwnd(), L"http://127.0.0.1/getalbum.do?id=7&owner=8");
   SetFocus(h.control(L"NBtnClip"));
   in::Key(VK_RETURN);
   EXPECT_EQ(h.form().Text(L"albumURLTxt"), L"");
@@ -117,7 +107,7 @@ TEST(MainWindowSkinButtons, APointerClickOnPastePastes) {
   FormHarness h;
   UnlockAlbumAndMode(h);
   in::Activate(h.form().hwnd());
-  PutOnClipboard(h.form().hwnd(), L"http://127.0.0.1/getalbum.do?id=9&owner=8");
+  test::PutOnClipboard(h.form().hwnd(), L"http://127.0.0.1/getalbum.do?id=9&owner=8");
   HWND clip = h.control(L"NBtnClip");
   in::MoveTo(in::CentreOf(clip));
   EXPECT_EQ(SkinButton::FromWindow(clip)->State(), button::ButtonState::Hot);
@@ -131,10 +121,7 @@ TEST(MainWindowSkinButtons, APointerClickOnPastePastes) {
 TEST(MainWindowSkinButtons, DoubleClickOnStopStopsOnce) {
   test::SiteConfigure("demo\nfault 1002 photos latency 100\n");
   FormHarness h;
-  ASSERT_TRUE(h.SignIn());
-  const std::wstring photos = h.MakeFolder(L"photos");
-  h.form().SetText(L"albumURLTxt", test::SiteUrl("/getalbum.do?id=1002&owner=222300001"));
-  h.form().SetText(L"DirPathTxt", photos);
+  ASSERT_FALSE(h.PrepareDownload(1002).empty());
   in::Activate(h.form().hwnd());
   HWND down = h.control(L"NBtnDown");
   in::MoveTo(in::CentreOf(down));
@@ -143,16 +130,16 @@ TEST(MainWindowSkinButtons, DoubleClickOnStopStopsOnce) {
   test::RunSoon(900ms, [&] {
     captionDuringRun = h.form().NBtnDown().Caption();
     in::DoubleClick();
-    clicksSeenStopping = h.form().Downloading ? 0 : 1;
+    clicksSeenStopping = h.form().Run().Downloading() ? 0 : 1;
   });
   in::LeftClick();  // starts the run; returns when the run is over
   test::Pump(300ms);
   EXPECT_EQ(captionDuringRun, L"停 止");
   EXPECT_EQ(clicksSeenStopping, 1);
-  EXPECT_FALSE(h.form().Downloading);
+  EXPECT_FALSE(h.form().Run().Downloading());
   EXPECT_EQ(h.form().NBtnDown().Caption(), L"下 载");
   EXPECT_EQ(h.form().Text(L"DownInfo"), L"相册下载中断…");
-  EXPECT_LT(h.form().SavedPhotos, 40);
+  EXPECT_LT(h.form().Run().SavedPhotos(), 40);
   EXPECT_EQ(GetCapture(), nullptr);
   in::MoveTo(POINT{2, 2});
 }

@@ -12,6 +12,9 @@
 #include "services/mod_tray_win32.h"
 #include "skin/skin_test_windows_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/site_client_win32.h"
+#include "winmsg/dib_surface_win32.h"
+#include "winmsg/gdi_win32.h"
 #include "winmsg/subclass_win32.h"
 
 namespace lumadex {
@@ -24,35 +27,22 @@ using test::FormHarness;
 class ResourcePicture {
  public:
   explicit ResourcePicture(int id) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const Bitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    width_ = info.bmWidth;
-    height_ = info.bmHeight;
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof(request.bmiHeader);
-    request.bmiHeader.biWidth = width_;
-    request.bmiHeader.biHeight = -height_;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    pixels_.resize(static_cast<std::size_t>(width_) * height_);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, height_, pixels_.data(), &request, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
+    GetObjectW(bitmap.get(), sizeof info, &info);
+    pixels_ = DibSurface(info.bmWidth, info.bmHeight);
+    const MemoryDC source(CreateCompatibleDC(nullptr));
+    const ScopedSelect selected(source.get(), bitmap.get());
+    pixels_.CopyFrom(source.get(), 0, 0, info.bmWidth, info.bmHeight);
   }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  COLORREF at(long x, long y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-    const std::uint32_t v = pixels_[static_cast<std::size_t>(y) * width_ + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
+  int width() const { return pixels_.width(); }
+  int height() const { return pixels_.height(); }
+  // CLR_INVALID outside the picture, as kColourInvalid is.
+  COLORREF at(long x, long y) const { return pixels_.Pixel(static_cast<int>(x), static_cast<int>(y)); }
 
  private:
-  int width_ = 0, height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  DibSurface pixels_;
 };
 
 const ResourcePicture& CaptionPicture() {
@@ -157,25 +147,28 @@ TEST(MainWindowFrame, CloseButtonReleasedElsewhereDoesNothing) {
 }
 
 TEST(MainWindowFrame, CloseButtonEndsAnIdleWindowAndIsRefusedDuringARun) {
+  test::SiteConfigure("demo\nfault 1002 photos latency 100\n");
   FormHarness h;
+  ASSERT_FALSE(h.PrepareDownload(1002).empty());
   HWND w = h.form().hwnd();
-  h.form().Downloading = true;
   bool refused = false;
-  test::RunSoon(300ms, [&] {
-    HWND box = FindWindowW(L"#32770", L"退出程序");
-    if (!box) return;
-    refused = true;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  h.DuringARun([&] {
+    test::RunSoon(300ms, [&] {
+      HWND box = FindWindowW(L"#32770", L"退出程序");
+      if (!box) return;
+      refused = true;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    ClickFrame(w, 499, 15);
+    test::PumpUntil([&] { return refused; }, 2000ms);
+    test::Pump(100ms);
+    EXPECT_TRUE(h.form().Run().Downloading());
   });
-  ClickFrame(w, 499, 15);
-  test::PumpUntil([&] { return refused; }, 2000ms);
-  test::Pump(100ms);
   EXPECT_TRUE(refused);
   ASSERT_TRUE(IsWindow(w));
   EXPECT_TRUE(subclass_registry::IsSubclassed(w));
   EXPECT_TRUE(FrameIsTheSkin(w, true));
 
-  h.form().Downloading = false;
   ClickFrame(w, 499, 15);
   test::PumpUntil([&] { return !IsWindow(w); }, 2000ms);
   EXPECT_FALSE(IsWindow(w));

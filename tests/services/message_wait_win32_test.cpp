@@ -7,23 +7,16 @@
 #include <chrono>
 #include <thread>
 
+#include "support/form_harness_win32.h"
+#include "winmsg/unique_handle_win32.h"
+
 namespace lumadex {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class AutoResetEvent {
- public:
-  AutoResetEvent() : handle_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-  AutoResetEvent(const AutoResetEvent&) = delete;
-  AutoResetEvent& operator=(const AutoResetEvent&) = delete;
-  ~AutoResetEvent() { CloseHandle(handle_); }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+KernelObject AutoResetEvent() { return KernelObject(CreateEventW(nullptr, FALSE, FALSE, nullptr)); }
 
 // A thread timer: no window needed, DispatchMessage calls `proc` for each tick.
 class ThreadTimer {
@@ -35,15 +28,6 @@ class ThreadTimer {
 
  private:
   UINT_PTR id_;
-};
-
-// Leaves no filter behind for the next test, whatever happens in this one.
-class ScopedFilter {
- public:
-  explicit ScopedFilter(std::function<bool(MSG&)> filter) { SetWaitMessageFilter(std::move(filter)); }
-  ScopedFilter(const ScopedFilter&) = delete;
-  ScopedFilter& operator=(const ScopedFilter&) = delete;
-  ~ScopedFilter() { SetWaitMessageFilter(nullptr); }
 };
 
 int g_ticks = 0;
@@ -59,7 +43,7 @@ void CALLBACK ExtendDeadline(HWND, UINT, UINT_PTR, DWORD) {
 Clock::time_point InTenSeconds() { return Clock::now() + 10s; }
 
 TEST(WaitDispatchingMessages, DispatchesMessagesUntilTheEventIsSet) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   g_ticks = 0;
   ThreadTimer timer(20, CountTick);
   std::thread setter([&event] {
@@ -75,7 +59,7 @@ TEST(WaitDispatchingMessages, DispatchesMessagesUntilTheEventIsSet) {
 }
 
 TEST(WaitDispatchingMessages, ExpiresOnlyOnceTheDeadlineStopsMoving) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   g_ticks = 0;
   const auto start = Clock::now();
   g_deadline = start + 60ms;
@@ -88,20 +72,17 @@ TEST(WaitDispatchingMessages, ExpiresOnlyOnceTheDeadlineStopsMoving) {
 }
 
 TEST(WaitDispatchingMessages, APassedDeadlineStillSeesASetEvent) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   SetEvent(event.get());
   EXPECT_EQ(WaitDispatchingMessages(event.get(), [] { return Clock::now() - 1s; }), WaitOutcome::Signalled);
   EXPECT_EQ(WaitDispatchingMessages(event.get(), [] { return Clock::now() - 1s; }), WaitOutcome::Expired);
 }
 
 TEST(WaitDispatchingMessages, AQuitEndsTheWaitAndIsPostedAgain) {
-  AutoResetEvent event;
+  const KernelObject event = AutoResetEvent();
   int before = 0;
-  ScopedFilter filter([&before](MSG& message) {
-    if (message.message == WM_APP) ++before;
-    return false;
-  });
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  const test::MessageWindow window([&before](UINT message, WPARAM) { before += message == WM_APP ? 1 : 0; });
+  PostMessageW(window.hwnd(), WM_APP, 0, 0);
   PostQuitMessage(9);
   EXPECT_EQ(WaitDispatchingMessages(event.get(), InTenSeconds), WaitOutcome::Quit);
   // What was queued ahead of the quit was still handled.
@@ -111,27 +92,20 @@ TEST(WaitDispatchingMessages, AQuitEndsTheWaitAndIsPostedAgain) {
   EXPECT_EQ(message.wParam, 9u);
 }
 
-TEST(WaitDispatchingMessages, TheFilterSeesEachMessageFirst) {
-  AutoResetEvent event;
-  int consumed = 0;
-  ScopedFilter filter([&](MSG& message) {
-    if (message.message == WM_APP + 1) {
-      ++consumed;
-      return true;
-    }
+TEST(WaitDispatchingMessages, StopsDispatchingOnceTheEventIsSet) {
+  const KernelObject event = AutoResetEvent();
+  int handled = 0;
+  const test::MessageWindow window([&](UINT message, WPARAM) {
+    if (message == WM_APP + 1) ++handled;
     // A handler that finishes the work the wait is for.
-    if (message.message == WM_APP + 2) SetEvent(event.get());
-    return false;
+    if (message == WM_APP + 2) SetEvent(event.get());
   });
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 2, 0, 0);
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
+  for (const UINT message : {WM_APP + 1, WM_APP + 1, WM_APP + 2, WM_APP + 1}) PostMessageW(window.hwnd(), message, 0, 0);
   EXPECT_EQ(WaitDispatchingMessages(event.get(), InTenSeconds), WaitOutcome::Signalled);
   // The wait ended as soon as the event was set, leaving the last message for later.
-  EXPECT_EQ(consumed, 2);
+  EXPECT_EQ(handled, 2);
   MSG message;
-  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_APP + 1, WM_APP + 1, PM_REMOVE));
+  EXPECT_TRUE(PeekMessageW(&message, window.hwnd(), WM_APP + 1, WM_APP + 1, PM_REMOVE));
 }
 
 }  // namespace

@@ -138,48 +138,52 @@ TEST(ModTray, TipsAreCutWithoutSplittingCharacters) {
   RemoveTrayIcon();
 }
 
-TEST(ModTray, SetTipSendsIconAndCallbackAgain) {
-  OwnerWindow owner;
-  TrayRecorder shell;
-  AddTrayIcon(owner.get(), TrayIconFile().wstring(), L"first");
-  const HICON icon = shell.last().record.hIcon;
-  ShowTrayBalloon(owner.get(), L"text", L"title", NIIF_INFO);
-  SetTrayTip(owner.get(), L"second");
-  const test::TrayCall tip = shell.last();
+// An icon in the notification area for a window of its own, with every call to the shell kept.
+class ModTrayIcon : public testing::Test {
+ protected:
+  void SetUp() override {
+    AddTrayIcon(owner_.get(), TrayIconFile().wstring(), L"tip stays");
+    icon_ = shell_.last().record.hIcon;
+  }
+  void TearDown() override { RemoveTrayIcon(); }
+
+  OwnerWindow owner_;
+  TrayRecorder shell_;
+  HICON icon_ = nullptr;
+};
+
+TEST_F(ModTrayIcon, SetTipSendsIconAndCallbackAgain) {
+  ShowTrayBalloon(owner_.get(), L"text", L"title", NIIF_INFO);
+  SetTrayTip(owner_.get(), L"second");
+  const test::TrayCall tip = shell_.last();
   EXPECT_EQ(tip.message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_EQ(tip.tip(), "second");
   EXPECT_EQ(tip.record.uFlags, 7u);
-  EXPECT_EQ(tip.record.hIcon, icon);
+  EXPECT_EQ(tip.record.hIcon, icon_);
   EXPECT_EQ(tip.record.uCallbackMessage, 0x200u);
   EXPECT_EQ(tip.record.uID, 1u);
   EXPECT_EQ(tip.record.cbSize, NOTIFYICONDATAA_V2_SIZE);
-  RemoveTrayIcon();
 }
 
-TEST(ModTray, BalloonLeavesTipAndPictureAlone) {
-  OwnerWindow owner;
-  TrayRecorder shell;
-  AddTrayIcon(owner.get(), TrayIconFile().wstring(), L"tip stays");
-  const HICON icon = shell.last().record.hIcon;
-  ShowTrayBalloon(owner.get(), kAlbum + L" done", L"Lumadex", NIIF_WARNING);
-  const test::TrayCall balloon = shell.last();
+TEST_F(ModTrayIcon, BalloonLeavesTipAndPictureAlone) {
+  ShowTrayBalloon(owner_.get(), kAlbum + L" done", L"Lumadex", NIIF_WARNING);
+  const test::TrayCall balloon = shell_.last();
   EXPECT_EQ(balloon.message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_EQ(balloon.record.uFlags, 16u);
   EXPECT_EQ(balloon.record.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
   EXPECT_EQ(balloon.title(), "Lumadex");
   EXPECT_EQ(balloon.info(), Ansi(kAlbum + L" done"));
   EXPECT_EQ(balloon.tip(), "tip stays");
-  EXPECT_EQ(balloon.record.hIcon, icon);
+  EXPECT_EQ(balloon.record.hIcon, icon_);
   EXPECT_EQ(balloon.record.uTimeout, 0u);
-  EXPECT_EQ(balloon.record.hWnd, owner.get());
+  EXPECT_EQ(balloon.record.hWnd, owner_.get());
   EXPECT_EQ(balloon.record.uID, 1u);
 
   // Title 64 bytes, text 256: 31 and 127 Chinese characters.
-  ShowTrayBalloon(owner.get(), RepeatW(kAlbum, 100), RepeatW(kAlbum, 20), NIIF_ERROR);
-  EXPECT_EQ(shell.last().title(), Ansi(RepeatW(kAlbum, 15) + L"\u76f8"));
-  EXPECT_EQ(shell.last().info(), Ansi(RepeatW(kAlbum, 63) + L"\u76f8"));
-  EXPECT_EQ(shell.last().record.dwInfoFlags, static_cast<DWORD>(NIIF_ERROR));
-  RemoveTrayIcon();
+  ShowTrayBalloon(owner_.get(), RepeatW(kAlbum, 100), RepeatW(kAlbum, 20), NIIF_ERROR);
+  EXPECT_EQ(shell_.last().title(), Ansi(RepeatW(kAlbum, 15) + L"\u76f8"));
+  EXPECT_EQ(shell_.last().info(), Ansi(RepeatW(kAlbum, 63) + L"\u76f8"));
+  EXPECT_EQ(shell_.last().record.dwInfoFlags, static_cast<DWORD>(NIIF_ERROR));
 }
 
 TEST(ModTray, LaterAddTakesTheNewOwnerAndPicture) {

@@ -8,34 +8,20 @@
 #include <memory>
 #include <vector>
 
+#include "winmsg/unique_handle_win32.h"
+
 namespace lumadex {
 namespace {
 
-class ManualEvent {
- public:
-  ManualEvent() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ManualEvent(const ManualEvent&) = delete;
-  ManualEvent& operator=(const ManualEvent&) = delete;
-  ~ManualEvent() { CloseHandle(handle_); }
-  HANDLE get() const { return handle_; }
+std::shared_ptr<KernelObject> NewManualEvent() {
+  return std::make_shared<KernelObject>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+}
 
- private:
-  HANDLE handle_;
-};
+KernelObject OpenThreadById(DWORD id) { return KernelObject(OpenThread(SYNCHRONIZE, FALSE, id)); }
 
-class ThreadHandle {
- public:
-  explicit ThreadHandle(DWORD id) : handle_(OpenThread(SYNCHRONIZE, FALSE, id)) {}
-  ThreadHandle(const ThreadHandle&) = delete;
-  ThreadHandle& operator=(const ThreadHandle&) = delete;
-  ~ThreadHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  bool EndsWithin(DWORD ms) const { return handle_ && WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
-
- private:
-  HANDLE handle_;
-};
+bool EndsWithin(const KernelObject& thread, DWORD ms) {
+  return thread && WaitForSingleObject(thread.get(), ms) == WAIT_OBJECT_0;
+}
 
 // Runs a trivial piece of work to the end and says which thread ran it.
 DWORD ThreadOfNextWork() {
@@ -56,7 +42,7 @@ TEST(WorkerLease, AFinishedWorkerIsLentAgain) {
 }
 
 TEST(WorkerLease, AnAbandonedWorkerIsNotWaitedForNorLentAgain) {
-  auto release = std::make_shared<ManualEvent>();
+  auto release = NewManualEvent();
   auto stuck = std::make_shared<std::atomic<DWORD>>(0);
   {
     WorkerLease lease;
@@ -66,36 +52,36 @@ TEST(WorkerLease, AnAbandonedWorkerIsNotWaitedForNorLentAgain) {
     });
     while (*stuck == 0) Sleep(1);
   }  // given up on without waiting
-  ThreadHandle stuckThread(*stuck);
+  const KernelObject stuckThread = OpenThreadById(*stuck);
   EXPECT_NE(ThreadOfNextWork(), *stuck);
 
   SetEvent(release->get());
   // Done with its work, the abandoned thread ends instead of joining the pool.
-  EXPECT_TRUE(stuckThread.EndsWithin(5000));
+  EXPECT_TRUE(EndsWithin(stuckThread, 5000));
   for (int i = 0; i < 3; ++i) EXPECT_NE(ThreadOfNextWork(), *stuck);
 }
 
 TEST(WorkerLease, AWorkerAbandonedJustAfterItsWorkEndsIsNotLentAgain) {
   auto id = std::make_shared<std::atomic<DWORD>>(0);
-  std::unique_ptr<ThreadHandle> thread;
+  KernelObject thread;
   {
     WorkerLease lease;
     lease.Start([id] { *id = GetCurrentThreadId(); });
     // Finished, its done signal still unclaimed: lent again, that signal would end the
     // next caller's wait before its own work had run.
     while (*id == 0) Sleep(1);
-    thread = std::make_unique<ThreadHandle>(*id);
+    thread = OpenThreadById(*id);
     Sleep(50);
   }
-  EXPECT_TRUE(thread->EndsWithin(5000));
+  EXPECT_TRUE(EndsWithin(thread, 5000));
   EXPECT_NE(ThreadOfNextWork(), *id);
 }
 
 TEST(WorkerLease, OnlyAFewIdleThreadsAreKept) {
   constexpr int kLeases = 3;
-  auto release = std::make_shared<ManualEvent>();
+  auto release = NewManualEvent();
   std::vector<std::shared_ptr<std::atomic<DWORD>>> ids;
-  std::vector<std::unique_ptr<ThreadHandle>> threads;
+  std::vector<KernelObject> threads;
   {
     std::vector<std::unique_ptr<WorkerLease>> leases;
     for (int i = 0; i < kLeases; ++i) {
@@ -109,7 +95,7 @@ TEST(WorkerLease, OnlyAFewIdleThreadsAreKept) {
     }
     for (const auto& id : ids) {
       while (*id == 0) Sleep(1);
-      threads.push_back(std::make_unique<ThreadHandle>(*id));
+      threads.push_back(OpenThreadById(*id));
     }
     SetEvent(release->get());
     for (auto& lease : leases) {
@@ -120,7 +106,7 @@ TEST(WorkerLease, OnlyAFewIdleThreadsAreKept) {
   EXPECT_EQ(IdleWorkerCount(), 2);
   const auto countEnded = [&threads] {
     int ended = 0;
-    for (const auto& thread : threads) ended += thread->EndsWithin(0) ? 1 : 0;
+    for (const KernelObject& thread : threads) ended += EndsWithin(thread, 0) ? 1 : 0;
     return ended;
   };
   for (int i = 0; i < 200 && countEnded() < kLeases - 2; ++i) Sleep(10);

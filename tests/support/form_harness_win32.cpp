@@ -1,10 +1,7 @@
 #include "support/form_harness_win32.h"
 
-
 #include <atomic>
 #include <map>
-
-#include "services/ansi_win32.h"
 
 namespace lumadex::test {
 namespace {
@@ -22,12 +19,6 @@ void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
   std::function<void()> action = std::move(it->second);
   actions.erase(it);
   action();
-}
-
-std::wstring CurrentFolder() {
-  wchar_t buffer[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, buffer);
-  return buffer;
 }
 
 std::wstring NewTestFolder() {
@@ -88,25 +79,25 @@ void DeleteTree(const std::wstring& folder) {
 }
 
 FormHarness::FormHarness(std::optional<std::string> settings, const std::wstring& host)
-    : previousFolder_(CurrentFolder()), folder_(NewTestFolder()) {
-  SetCurrentDirectoryW(folder_.c_str());
-  if (settings) {
-    HANDLE file = CreateFileW(L"Lumadex.ini", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, settings->data(), static_cast<DWORD>(settings->size()), &written, nullptr);
-    CloseHandle(file);
-  }
-  form_ = std::make_unique<MainForm>(GetModuleHandleW(nullptr), SiteHosts::AllOn(host.empty() ? TestSiteHost() : host));
-  form_->Create(SW_SHOWNORMAL, /*quitOnDestroy=*/false);
-  SetForegroundWindow(form_->hwnd());
-  Pump(std::chrono::milliseconds(50));
+    : folder_(NewTestFolder()), host_(host.empty() ? TestSiteHost() : host) {
+  if (settings) WriteBytes(SettingsFile(), *settings);
+  form_ = StartAnother();
 }
 
 FormHarness::~FormHarness() {
   form_.reset();
   Pump(std::chrono::milliseconds(10));
-  SetCurrentDirectoryW(previousFolder_.c_str());
   DeleteTree(folder_);
+}
+
+MainFormOptions FormHarness::Options() const { return {SiteHosts::AllOn(host_), SettingsFile()}; }
+
+std::unique_ptr<MainForm> FormHarness::StartAnother() const {
+  auto form = std::make_unique<MainForm>(GetModuleHandleW(nullptr), Options());
+  if (!form->Create(SW_SHOWNORMAL, /*quitOnDestroy=*/false)) return nullptr;
+  SetForegroundWindow(form->hwnd());
+  Pump(std::chrono::milliseconds(50));
+  return form;
 }
 
 std::wstring FormHarness::MakeFolder(const std::wstring& name) {
@@ -117,13 +108,12 @@ std::wstring FormHarness::MakeFolder(const std::wstring& name) {
 
 std::string FormHarness::ReadFile(const std::wstring& name) const {
   const std::wstring path = name.find(L'\\') == std::wstring::npos ? folder_ + L"\\" + name : name;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
   std::string bytes;
   char buffer[65536];
   DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
+  while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
   return bytes;
 }
 
@@ -136,6 +126,53 @@ bool FormHarness::SignIn(const std::wstring& email, const std::wstring& password
   form_->SetText(L"password", password);
   form_->NBtnLogin().Click();
   return form_->Text(L"LoginInfo") == L"登录成功，请配置相册信息";
+}
+
+std::wstring FormHarness::PrepareDownload(int album) {
+  if (!SignIn()) return {};
+  const std::wstring photos = MakeFolder(L"photos");
+  form_->SetText(L"albumURLTxt",
+                 L"http://" + host_ + L"/getalbum.do?id=" + std::to_wstring(album) + L"&owner=222300001");
+  form_->SetText(L"DirPathTxt", photos);
+  return photos;
+}
+
+void FormHarness::DuringARun(std::function<void()> during) {
+  RunSoon(std::chrono::milliseconds(300), [this, during = std::move(during)] {
+    during();
+    if (form_->Run().Downloading()) form_->NBtnDown().Click();
+  });
+  form_->NBtnDown().Click();
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  const size_t size = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size)) {
+    memcpy(GlobalLock(memory), text.c_str(), size);
+    GlobalUnlock(memory);
+    // The clipboard owns the memory once it has taken it.
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+MessageWindow::MessageWindow(std::function<void(UINT, WPARAM)> onMessage) : onMessage_(std::move(onMessage)) {
+  CreateWindowFor(WindowClass{L"LumadexTestMessageWindow"}, 0, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                  nullptr);
+}
+
+LRESULT MessageWindow::HandleMessage(UINT message, WPARAM wp, LPARAM lp) {
+  if (message != WM_TIMER && message < WM_APP) return DefaultHandling(message, wp, lp);
+  onMessage_(message, wp);
+  return 0;
 }
 
 void Pump(std::chrono::milliseconds duration) {

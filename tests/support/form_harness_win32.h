@@ -1,5 +1,5 @@
-// A main window for a test: in a fresh working folder of its own (where the settings file
-// lives), talking to the test site, and taken down with everything it wrote.
+// A main window for a test: with a fresh folder of its own (where its settings file lives),
+// talking to the test site, and taken down with everything it wrote.
 #pragma once
 #include <windows.h>
 
@@ -25,19 +25,49 @@ class FormHarness {
   MainForm& form() { return *form_; }
   HWND control(const wchar_t* name) { return form_->Control(name); }
   const std::wstring& folder() const { return folder_; }
-  // A new empty folder inside the working folder, e.g. for saved photos.
+  // The settings file the window was given, in the harness's folder.
+  std::wstring SettingsFile() const { return folder_ + L"\\Lumadex.ini"; }
+  // A second window on the same settings file and site, e.g. to see what a later start reads.
+  std::unique_ptr<MainForm> StartAnother() const;
+  // A new empty folder inside the harness's folder, e.g. for saved photos.
   std::wstring MakeFolder(const std::wstring& name);
+  // A file in the harness's folder, or at a full path.
   std::string ReadFile(const std::wstring& name) const;
 
   // Types the characters into a control one WM_CHAR at a time, as the keyboard would.
   void Type(const wchar_t* control, const std::wstring& characters);
   // Signs in with the demo account; false when the sign-in did not succeed.
   bool SignIn(const std::wstring& email = L"demo@example.com", const std::wstring& password = L"demo");
+  // Signs in and fills in the address of the test site's album `album` and a new save folder
+  // named "photos"; that folder, or "" when the sign-in failed.
+  std::wstring PrepareDownload(int album);
+  // Presses 下 载 and runs `during` in the middle of the run, which must take long enough (the
+  // site's latency faults); a run still going afterwards is stopped. Returns when the run is over.
+  void DuringARun(std::function<void()> during);
 
  private:
-  std::wstring previousFolder_;
+  MainFormOptions Options() const;
+
   std::wstring folder_;
+  std::wstring host_;
   std::unique_ptr<MainForm> form_;
+};
+
+// Puts plain text on the clipboard, as a copy from another program would.
+void PutOnClipboard(HWND owner, const std::wstring& text);
+// Replaces whatever is at `path` with exactly `bytes`.
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// A hidden top-level window, like the program's own, that hands its timer and application
+// messages (WM_APP and above) to `onMessage`.
+class MessageWindow final : public WindowBase {
+ public:
+  explicit MessageWindow(std::function<void(UINT, WPARAM)> onMessage);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wp, LPARAM lp) override;
+
+  std::function<void(UINT, WPARAM)> onMessage_;
 };
 
 // Handles messages for the given time.
