@@ -47,11 +47,11 @@ class MainForm {
   void SetText(std::wstring_view name, const std::wstring& text);
   bool IsChecked(std::wstring_view name) const;
 
-  IButton& NBtnLogin() { return *buttons_.at(L"NBtnLogin"); }
-  IButton& NBtnDown() { return *buttons_.at(L"NBtnDown"); }
-  IButton& NBtnClip() { return *buttons_.at(L"NBtnClip"); }
-  IButton& NBtnFile() { return *buttons_.at(L"NBtnFile"); }
-  IProgressBar& NicePressBar() { return *progress_; }
+  SkinButton& NBtnLogin() { return *buttons_.at(L"NBtnLogin"); }
+  SkinButton& NBtnDown() { return *buttons_.at(L"NBtnDown"); }
+  SkinButton& NBtnClip() { return *buttons_.at(L"NBtnClip"); }
+  SkinButton& NBtnFile() { return *buttons_.at(L"NBtnFile"); }
+  ProgressBar& NicePressBar() { return *progress_; }
   bool TimerEnabled() const { return timerEnabled_; }
   // The painter of the window's frame; null when the skin pictures could not be loaded.
   cSkinCaption* Caption() const { return caption_.get(); }
