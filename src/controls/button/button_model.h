@@ -43,16 +43,12 @@ struct ButtonProperties {
   bool Enabled = true;
   bool ShowFocus = false;
   bool UseCustomColors = false;
-  Colour BackColor = 0;
-  Colour HighlightColor = 0;
-  Colour FontColor = 0;
-  Colour FontHighlightColor = 0;
+  Colour BackColor = 0, HighlightColor = 0, FontColor = 0, FontHighlightColor = 0;
   std::wstring ToolTipText;
   std::wstring ToolTipTitle;
   std::int32_t ToolTipIcon = 0;
   std::int32_t ToolTipType = 1;
-  Colour ToolTipBackColor = 0;
-  Colour ToolTipForeColor = 0;
+  Colour ToolTipBackColor = 0, ToolTipForeColor = 0;
   StoredFont Font{L"Verdana", 8.25, 400};
   std::int32_t ButtonType = kPushButton;
   std::int16_t MousePointer = 0;

@@ -338,7 +338,7 @@ INT_PTR SkinButton::OpenLink(const std::wstring& link) const {
   return reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
-LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
   auto inside = [this](LPARAM at) {
     RECT client;
     GetClientRect(hwnd(), &client);
@@ -346,16 +346,6 @@ LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return PtInRect(&client, p) != FALSE;
   };
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PaintScope paint(hwnd());
-      PaintTo(paint.dc());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_SIZE:
       Resize();
       return 0;

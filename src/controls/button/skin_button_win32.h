@@ -12,13 +12,13 @@
 #include "controls/button/button_input.h"
 #include "controls/button/button_model.h"
 #include "controls/host/property_bag.h"
+#include "controls/host/self_drawn_win32.h"
 #include "winmsg/colour.h"
 #include "winmsg/unique_handle_win32.h"
-#include "winmsg/window_base_win32.h"
 
 namespace lumadex {
 
-class SkinButton : public WindowBase {
+class SkinButton : public SelfDrawnWindow {
  public:
   static constexpr wchar_t kClassName[] = L"LumadexButton";
 
@@ -82,7 +82,7 @@ class SkinButton : public WindowBase {
  private:
   SkinButton();
   bool CreateWindowIn(HWND parent, int id, int x, int y, int width, int height);
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Apply(unsigned effects);
   void Resize();
   void RebuildFont();
@@ -90,7 +90,7 @@ class SkinButton : public WindowBase {
   void CreateToolTip();
   void RemoveToolTip();
   void TrackLeave();
-  void PaintTo(HDC dc);
+  void PaintTo(HDC dc) override;
   bool ChainEnabled() const;
   button::CheckRef Check() { return {props_.IsCheckButton(), props_.Value}; }
 

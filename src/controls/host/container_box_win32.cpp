@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/host/self_drawn_win32.h"
 #include "controls/host/window_text_win32.h"
 #include "winmsg/gdi_win32.h"
-#include "winmsg/window_base_win32.h"
 
 namespace lumadex {
 namespace {
@@ -16,7 +16,7 @@ constexpr wchar_t kDisabledProp[] = L"LumadexOwnDisabled";
 // What boxes and captions share: a font handed to them (the window that sends WM_SETFONT keeps
 // owning it) and a repaint on a new text or state. Each object belongs to its window and goes
 // with it; nothing else holds one.
-class PlainChild : public WindowBase {
+class PlainChild : public SelfDrawnWindow {
  protected:
   static HWND Place(std::unique_ptr<PlainChild> child, const wchar_t* className, DWORD exStyle, HWND parent,
                     const wchar_t* text, int x, int y, int width, int height) {
@@ -31,7 +31,7 @@ class PlainChild : public WindowBase {
     return owned->hwnd();
   }
 
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+  LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
       case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wp);
@@ -47,24 +47,23 @@ class PlainChild : public WindowBase {
       case WM_ENABLE:
         InvalidateRect(hwnd(), nullptr, TRUE);
         return 0;
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT: {
-        PaintScope paint(hwnd());
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        FillRect(paint.dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
-        ScopedSelect font(paint.dc(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(paint.dc(), TRANSPARENT);
-        SetTextColor(paint.dc(), GetSysColor(IsWindowEnabled(hwnd()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        Paint(paint.dc(), client);
-        return 0;
-      }
       case WM_NCDESTROY:
         RemovePropW(hwnd(), kDisabledProp);
         break;
     }
     return HandleOwnMessage(msg, wp, lp);
+  }
+
+  void PaintTo(HDC dc) override {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    const ScopedSelect font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF colour = SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    Paint(dc, client);
+    SetTextColor(dc, colour);
+    SetBkMode(dc, mode);
   }
 
   // The picture over the face-coloured background, in the font and the text colour of the state.

@@ -95,23 +95,13 @@ void ProgressBar::OnWindowGone() {
   font_.reset();
 }
 
-LRESULT ProgressBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ProgressBar::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE:
     case WM_ENABLE:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
       PaintBar();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PaintScope paint(hwnd());
-      CopyTo(paint.dc());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      CopyTo(reinterpret_cast<HDC>(wp));
       return 0;
     case WM_SETFONT:
       // The text's font is the TextFont property; the form's font is only its default.
@@ -127,8 +117,8 @@ void ProgressBar::OnPropertyChanged(std::wstring_view property) {
   PaintBar();
 }
 
-void ProgressBar::CopyTo(HDC dc) const {
-  if (!dc || !buffer_) return;
+void ProgressBar::PaintTo(HDC dc) {
+  if (!buffer_) return;
   BitBlt(dc, 0, 0, buffer_.width(), buffer_.height(), buffer_.dc(), 0, 0, SRCCOPY);
 }
 

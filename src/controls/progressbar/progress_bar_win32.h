@@ -12,17 +12,17 @@
 #include <vector>
 
 #include "controls/host/property_bag.h"
+#include "controls/host/self_drawn_win32.h"
 #include "controls/progressbar/progress_model.h"
 #include "controls/progressbar/progress_paint.h"
 #include "winmsg/dib_surface_win32.h"
 #include "winmsg/unique_handle_win32.h"
-#include "winmsg/window_base_win32.h"
 
 namespace lumadex {
 
 inline constexpr wchar_t kProgressBarClass[] = L"LumadexProgressBar";
 
-class ProgressBar : public WindowBase {
+class ProgressBar : public SelfDrawnWindow {
  public:
   // A child window of `parent` at `place` (pixels in the parent's client area). With a stored
   // set the bar loads it; without one it is a new instance. `hostFont` is the form's font, the
@@ -54,7 +54,7 @@ class ProgressBar : public WindowBase {
 
  private:
   ProgressBar(std::wstring name, const StoredFont& hostFont);
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnWindowGone() override;
   // The colour a value is drawn in: its translation, and black for a value that names no
   // colour, which is what the platform answers for a system colour it does not know.
@@ -65,7 +65,8 @@ class ProgressBar : public WindowBase {
   static void DrawBarText(HDC dc, const std::wstring& text, const std::vector<TextPrint>& prints);
   void UpdateRegion(int width, int height);
   void UpdateFont();
-  void CopyTo(HDC dc) const;
+  // Copies the last picture: the bar draws only after a change, not for every paint.
+  void PaintTo(HDC dc) override;
   bool LooksEnabled() const;
 
   std::wstring name_;

@@ -70,13 +70,23 @@ TEST(ButtonGeometry, CaptionFlagsByAlignment) {
 }
 
 TEST(ButtonGeometry, IconPlaces) {
-  EXPECT_EQ(IconPosition(0, 57, 25, 16, 4), (Point{20, 4}));  // 20.5 → 20, 4.5 → 4
-  EXPECT_EQ(IconPosition(0, 59, 27, 16, 4), (Point{22, 6}));  // 21.5 → 22, 5.5 → 6
-  EXPECT_EQ(IconPosition(1, 57, 25, 16, 4), (Point{4, 4}));
-  EXPECT_EQ(IconPosition(2, 57, 25, 16, 4), (Point{37, 4}));
-  EXPECT_EQ(IconPosition(3, 57, 47, 16, 7), (Point{20, 7}));
-  EXPECT_EQ(IconPosition(4, 57, 47, 16, 7), (Point{20, 24}));
-  EXPECT_EQ(IconPosition(42, 57, 47, 16, 7), (Point{20, 16}));
+  struct Case {
+    std::int32_t align;
+    int w, h, margin;
+    Point at;
+  } cases[] = {
+      {0, 57, 25, 4, {20, 4}},  // 20.5 → 20, 4.5 → 4
+      {0, 59, 27, 4, {22, 6}},  // 21.5 → 22, 5.5 → 6
+      {1, 57, 25, 4, {4, 4}},
+      {2, 57, 25, 4, {37, 4}},
+      {3, 57, 47, 7, {20, 7}},
+      {4, 57, 47, 7, {20, 24}},
+      {42, 57, 47, 7, {20, 16}},
+  };
+  for (const Case& c : cases) {
+    const Point at = IconPosition(c.align, c.w, c.h, 16, c.margin);
+    EXPECT_TRUE(at == c.at) << c.align << " " << c.w << "x" << c.h << ": " << at.x << "," << at.y;
+  }
 }
 
 TEST(ButtonGeometry, OutlinesOfTheStyles) {

@@ -33,6 +33,15 @@ class ButtonInput : public testing::Test {
     button_->SetOnMouseLeave([this] { ++leaves_; });
     in::Settle();
   }
+  // A button with a tooltip of `text` and the pointer brought over it; the tip it made then.
+  // The thread's top-level windows are counted first.
+  HWND TipOfNewButton(const std::wstring& text, PropertyBag bag = StyledSet(8, L"tip")) {
+    bag.Write(L"ToolTipText", text);
+    Make(bag);
+    windowsBefore_ = test::ThreadTopLevelWindowCount();
+    Over();
+    return button_ ? button_->ToolTipWindow() : nullptr;
+  }
   HWND hwnd() const { return button_->hwnd(); }
   void Over() { in::MoveTo(in::CentreOf(hwnd())); }
   void Away() { in::MoveTo(in::Beside(hwnd())); }
@@ -40,6 +49,7 @@ class ButtonInput : public testing::Test {
   test::TestHost host_;
   std::unique_ptr<SkinButton> button_;
   int clicks_ = 0, enters_ = 0, leaves_ = 0;
+  int windowsBefore_ = 0;
 };
 
 TEST_F(ButtonInput, EachPassOfThePointerIsOneEnterAndOneLeave) {
@@ -204,13 +214,9 @@ HWND VisibleTooltip() {
 
 TEST_F(ButtonInput, TheBalloonComesWithThePointerAndGoesWithIt) {
   PropertyBag bag = StyledSet(8, L"tip");
-  bag.Write(L"ToolTipText", std::wstring(L"下载整个相册"));
   bag.Write(L"Tooltiptitle", std::wstring(L"提示"));
   bag.Write(L"ToolTipIcon", std::int64_t{1});
-  Make(bag);
-  const int windowsBefore = test::ThreadTopLevelWindowCount();
-  Over();
-  HWND tip = button_->ToolTipWindow();
+  HWND tip = TipOfNewButton(L"下载整个相册", bag);
   ASSERT_NE(tip, nullptr);
   wchar_t cls[32] = {};
   GetClassNameW(tip, cls, 32);
@@ -233,23 +239,19 @@ TEST_F(ButtonInput, TheBalloonComesWithThePointerAndGoesWithIt) {
     shown = VisibleTooltip();
   }
   EXPECT_EQ(shown, tip);
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore + 1);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_ + 1);
 
   Away();
   in::Settle(100);
   EXPECT_EQ(button_->ToolTipWindow(), nullptr);
   EXPECT_FALSE(IsWindow(tip));
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_);
 }
 
 TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   PropertyBag bag = StyledSet(8, L"tip");
-  bag.Write(L"ToolTipText", std::wstring(L"one"));
   bag.Write(L"ToolTipType", std::int64_t{0});
-  Make(bag);
-  const int windowsBefore = test::ThreadTopLevelWindowCount();
-  Over();
-  HWND first = button_->ToolTipWindow();
+  HWND first = TipOfNewButton(L"one", bag);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(GetWindowLongW(first, GWL_STYLE) & TTS_BALLOON, 0);
   // A new text rebuilds the tip: the old window is gone, exactly one is left.
@@ -257,7 +259,7 @@ TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   HWND second = button_->ToolTipWindow();
   EXPECT_NE(second, nullptr);
   EXPECT_FALSE(IsWindow(first));
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore + 1);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_ + 1);
   Away();
   // The control's own text is what is saved, never emptied by showing the tip.
   PropertyBag saved;
@@ -268,7 +270,7 @@ TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   Over();
   EXPECT_EQ(button_->ToolTipWindow(), nullptr);
   Away();
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_);
 }
 
 TEST_F(ButtonInput, ButtonsGrowToTheMinimumSize) {
