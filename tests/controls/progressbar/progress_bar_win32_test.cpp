@@ -45,6 +45,11 @@ Colour Shift(Colour c, int d) {
   return Rgb(s(RedOf(c)), s(GreenOf(c)), s(BlueOf(c)));
 }
 
+// The even entries of the custom theme: the empty part from c2, the fill and the border from c1.
+Even CustomEven(Colour c1, Colour c2) {
+  return {Shift(c2, 180), Shift(c2, 50), c2, Shift(c2, 80), Shift(c1, 180), Shift(c1, 50), c1, Shift(c1, 80), c1};
+}
+
 class BarTest : public testing::Test {
  protected:
 
@@ -254,13 +259,27 @@ TEST_F(BarTest, TheCustomThemeIsBuiltFromItsTwoColours) {
   bar->Properties().SetPBSCustomeColor2(c2);
   bar->Properties().SetTheme(10);
   bar->Properties().SetValue(50);
-  const Even custom = {Shift(c2, 180), Shift(c2, 50), c2, Shift(c2, 80), Shift(c1, 180),
-                       Shift(c1, 50),  c1,             Shift(c1, 80), c1};
+  const Even custom = CustomEven(c1, c2);
   EXPECT_EQ(custom[4], Rgb(255, 180, 180));
   CheckHorizontal(Picture(bar->hwnd()), custom, 50, 5, Mask{});
   // A value naming no theme keeps the colours of the last one.
   bar->Properties().SetTheme(0);
   CheckHorizontal(Picture(bar->hwnd()), custom, 50, 5, Mask{});
+}
+
+TEST_F(BarTest, SystemColoursAreLookedUpAndValuesNamingNoColourDrawBlack) {
+  auto bar = PlainBar(100, 14);
+  ProgressBarModel& m = bar->Properties();
+  m.SetTheme(10);
+  m.SetValue(50);
+  m.SetPBSCustomeColor1(SystemColour(kSysHighlight));
+  m.SetPBSCustomeColor2(0x8000001F);  // one past the last system colour
+  CheckHorizontal(Picture(bar->hwnd()), CustomEven(GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF, 0), 50, 5, Mask{});
+  m.SetPBSCustomeColor1(0x01000005);  // a palette index, and there is no palette
+  CheckHorizontal(Picture(bar->hwnd()), CustomEven(0, 0), 50, 5, Mask{});
+  // The translation itself says it failed; only the drawing settles on black.
+  EXPECT_EQ(ProgressBar::TranslateColour(0x8000001F), kColourInvalid);
+  EXPECT_EQ(ProgressBar::TranslateColour(SystemColour(kSysHighlight)), GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF);
 }
 
 // Text tests compare a picture with text against the same bar without it, so only the
