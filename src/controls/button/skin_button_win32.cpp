@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <cwctype>
 #include <vector>
@@ -11,7 +12,6 @@
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_paint_win32.h"
 #include "winmsg/font_win32.h"
-#include "winmsg/gdi_win32.h"
 #include "winmsg/system_colour_win32.h"
 
 namespace lumadex {

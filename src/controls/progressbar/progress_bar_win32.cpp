@@ -1,6 +1,7 @@
 #include "controls/progressbar/progress_bar_win32.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "controls/host/window_text_win32.h"
@@ -183,7 +184,9 @@ void ProgressBar::PaintBar() {
   const std::optional<std::wstring> text = BarText(model_);
   if (buffer_) {
     const HDC dc = buffer_.dc();
-    const ScopedSelect font(dc, font_ ? static_cast<HGDIOBJ>(font_.get()) : nullptr);
+    // Without a font of its own (the platform refused it) the text comes in the context's.
+    std::optional<ScopedSelect> font;
+    if (font_) font.emplace(dc, font_.get());
     SIZE extent{};
     if (text) GetTextExtentPoint32W(dc, text->c_str(), static_cast<int>(text->size()), &extent);
     const BarPicture picture =
