@@ -14,11 +14,11 @@ using namespace lumadex::button;
 
 namespace {
 
-SystemPalette TestPalette() {
-  SystemPalette palette;
-  for (int i = 0; i < SystemPalette::kCount; ++i)
-    palette.colors[static_cast<std::size_t>(i)] = static_cast<Rgb>(0x010203u * static_cast<Rgb>(i + 1));
-  return palette;
+SystemColours TestColours() {
+  SystemColours system;
+  for (int i = 0; i < SystemColours::kCount; ++i)
+    system.colours[static_cast<std::size_t>(i)] = static_cast<Colour>(0x010203u * static_cast<Colour>(i + 1));
+  return system;
 }
 
 const StoredFont kSurfaceFont{L"宋体", 9, 400, false, false, false, 134};
@@ -26,14 +26,14 @@ const StoredFont kSurfaceFont{L"宋体", 9, 400, false, false, false, 134};
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const SystemPalette palette = TestPalette();
+  static const SystemColours system = TestColours();
   const PropertyBag stored = fuzz::BagFromText(fuzz::Bytes(data, size));
-  const ButtonProperties loaded = ReadButtonProperties(stored, palette, kSurfaceFont);
+  const ButtonProperties loaded = ReadButtonProperties(stored, system, kSurfaceFont);
   // Colours come out plain: a system colour is looked up, never kept with its top bit; one that
   // names no colour at all is marked as such, as the platform's translation marks it.
-  for (Rgb colour : {loaded.BackColor, loaded.HighlightColor, loaded.FontColor, loaded.FontHighlightColor,
+  for (Colour colour : {loaded.BackColor, loaded.HighlightColor, loaded.FontColor, loaded.FontHighlightColor,
                      loaded.MaskColor})
-    FUZZ_CHECK((colour & 0xFF000000u) == 0 || colour == kTranslateFailed);
+    FUZZ_CHECK((colour & 0xFF000000u) == 0 || colour == kColourInvalid);
   const int icon = ToolTipIconOrNone(loaded.ToolTipIcon);
   FUZZ_CHECK(icon >= 0 && icon <= 3);
   const std::int32_t drawn = DrawnStyle(loaded.Style, loaded.NonThemeStyle, true);
@@ -41,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(drawn != kStyleTheme);
 
   PropertyBag saved;
-  WriteButtonProperties(loaded, saved, palette);
-  const ButtonProperties again = ReadButtonProperties(saved, palette, kSurfaceFont);
+  WriteButtonProperties(loaded, saved, system);
+  const ButtonProperties again = ReadButtonProperties(saved, system, kSurfaceFont);
   PropertyBag savedAgain;
-  WriteButtonProperties(again, savedAgain, palette);
+  WriteButtonProperties(again, savedAgain, system);
   // An empty caption is not stored, and reads back as the button's own default caption.
   if (loaded.Caption.empty()) savedAgain.Erase(L"Caption");
   FUZZ_CHECK(fuzz::SameBags(saved, savedAgain));

@@ -8,7 +8,7 @@
 
 #include "controls/host/window_text_win32.h"
 #include "controls/progressbar/progress_bar_win32.h"
-#include "support/bar_pixels_win32.h"
+#include "support/control_test_support_win32.h"
 #include "support/form_harness_win32.h"
 #include "support/site_client_win32.h"
 
@@ -17,14 +17,12 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::Blend;
-using test::MakeRgb;
 using test::Near;
 using test::Picture;
-using test::Rgb3;
 
 // The sky-blue theme's first background and first fill halves.
-const Rgb3 kBackTop = MakeRgb(250, 253, 254), kBackMid = MakeRgb(228, 243, 252);
-const Rgb3 kFillTop = MakeRgb(225, 247, 255), kFillMid = MakeRgb(67, 208, 255);
+const Colour kBackTop = Rgb(250, 253, 254), kBackMid = Rgb(228, 243, 252);
+const Colour kFillTop = Rgb(225, 247, 255), kFillMid = Rgb(67, 208, 255);
 
 // Whether the bar's picture is filled at column x (row 3 of the upper half, 8 rows high).
 bool FilledAt(const Picture& p, int x) {
@@ -39,10 +37,8 @@ TEST(NicePressBar, IsTheProgramsOwnBarLoadedFromTheWindowsStoredSet) {
   wchar_t cls[64] = {};
   GetClassNameW(bar, cls, 64);
   EXPECT_EQ(std::wstring(cls), kProgressBarClass);
-  auto* own = dynamic_cast<ProgressBar*>(&h.form().NicePressBar());
-  ASSERT_NE(own, nullptr);
-  EXPECT_EQ(own->hwnd(), bar);
-  const ProgressBarModel& m = own->Properties();
+  EXPECT_EQ(WindowBase::FromHandleAs<ProgressBar>(bar), &h.form().NicePressBar());
+  const ProgressBarModel& m = h.form().NicePressBar().Properties();
   // Value, theme, text style, alignment and effect; the text, its colour and its font.
   EXPECT_EQ(std::tuple(m.Value(), m.Theme(), m.TextStyle(), m.TextAlignment(), m.TextEffect()),
             std::tuple(0, 8, 2, 5, 1));

@@ -17,16 +17,10 @@ enum Effect : unsigned {
   kNone = 0,
   kRepaint = 1u << 0,
   kClick = 1u << 1,
-  kMouseEnter = 1u << 2,
-  kMouseLeave = 1u << 3,
-  kTrackLeave = 1u << 4,
-  kShowTip = 1u << 5,
-  kHideTip = 1u << 6,
-  kCapture = 1u << 7,
-  kReleaseCapture = 1u << 8,
-  kTakeFocus = 1u << 9,
-  kFocusPrevious = 1u << 10,
-  kFocusNext = 1u << 11,
+  kMouseEnter = 1u << 2, kMouseLeave = 1u << 3, kTrackLeave = 1u << 4,
+  kShowTip = 1u << 5, kHideTip = 1u << 6,
+  kCapture = 1u << 7, kReleaseCapture = 1u << 8,
+  kTakeFocus = 1u << 9, kFocusPrevious = 1u << 10, kFocusNext = 1u << 11,
 };
 
 inline constexpr int kKeySpace = 0x20;
@@ -75,12 +69,11 @@ class ButtonInput {
   ButtonState Resting() const { return mouseInside_ ? ButtonState::Hot : ButtonState::Normal; }
 
   ButtonState state_ = ButtonState::Normal;
-  bool hasFocus_ = false;
-  bool mouseInside_ = false;
-  bool leftHeld_ = false;
-  bool secondPress_ = false;
-  bool spaceHeld_ = false;
-  bool spaceClicked_ = false;
+  bool hasFocus_ = false, mouseInside_ = false;
+  // The press in progress: the left button (and whether it is a double click's second press)
+  // or the space key (and whether its character has clicked already).
+  bool leftHeld_ = false, secondPress_ = false;
+  bool spaceHeld_ = false, spaceClicked_ = false;
   int lastMouseButton_ = 0;
 };
 

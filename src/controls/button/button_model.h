@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "controls/button/button_colors.h"
+#include "winmsg/colour.h"
 #include "controls/host/property_bag.h"
 
 namespace lumadex::button {
@@ -30,7 +30,7 @@ enum ButtonType : std::int32_t { kPushButton = 0, kCheckButton = 1 };
 
 inline constexpr wchar_t kVersion[] = L"3.4.0";
 inline constexpr wchar_t kDefaultCaption[] = L"SkinButton";
-inline constexpr Rgb kDefaultMaskColor = 0xC0C0C0;
+inline constexpr Colour kDefaultMaskColor = 0xC0C0C0;
 
 struct ButtonProperties {
   std::int32_t Style = kStyleClassic;
@@ -43,36 +43,32 @@ struct ButtonProperties {
   bool Enabled = true;
   bool ShowFocus = false;
   bool UseCustomColors = false;
-  Rgb BackColor = 0;
-  Rgb HighlightColor = 0;
-  Rgb FontColor = 0;
-  Rgb FontHighlightColor = 0;
+  Colour BackColor = 0, HighlightColor = 0, FontColor = 0, FontHighlightColor = 0;
   std::wstring ToolTipText;
   std::wstring ToolTipTitle;
   std::int32_t ToolTipIcon = 0;
   std::int32_t ToolTipType = 1;
-  Rgb ToolTipBackColor = 0;
-  Rgb ToolTipForeColor = 0;
+  Colour ToolTipBackColor = 0, ToolTipForeColor = 0;
   StoredFont Font{L"Verdana", 8.25, 400};
   std::int32_t ButtonType = kPushButton;
   std::int16_t MousePointer = 0;
   bool Value = false;
-  Rgb MaskColor = 0;
+  Colour MaskColor = 0;
   bool UseMaskColor = false;
 
   bool IsCheckButton() const { return ButtonType == kCheckButton; }
 };
 
 // A button as it is first placed on a form: named `name`, coloured by the current system colours.
-ButtonProperties NewButtonProperties(const std::wstring& name, const SystemPalette& palette);
+ButtonProperties NewButtonProperties(const std::wstring& name, const SystemColours& system);
 
 // Reads a stored set; missing keys take their reading defaults (system colours of this machine,
 // `surfaceFont` for the font). Values of the wrong kind count as missing.
-ButtonProperties ReadButtonProperties(const PropertyBag& bag, const SystemPalette& palette,
+ButtonProperties ReadButtonProperties(const PropertyBag& bag, const SystemColours& system,
                                       const StoredFont& surfaceFont);
 
 // Writes every key in its order; a value equal to its writing default is left out.
-void WriteButtonProperties(const ButtonProperties& p, PropertyBag& bag, const SystemPalette& palette);
+void WriteButtonProperties(const ButtonProperties& p, PropertyBag& bag, const SystemColours& system);
 
 // Range checks of the table-indexed properties, applied where they are used.
 bool IsKnownStyle(std::int32_t style);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/button/button_geometry.h"
+#include "winmsg/gdi_win32.h"
 
 namespace lumadex::button {
 namespace {
@@ -16,11 +17,11 @@ struct Ctx {
   Surface& s;
   const PaintInput& in;
   const ButtonProperties& p;
-  const SystemPalette& pal;
+  const SystemColours& pal;
   int w, h;
-  Rgb face() const { return pal[kSysButtonFace]; }
-  Rgb back() const { return p.UseCustomColors ? p.BackColor : face(); }
-  Rgb highlight(Rgb otherwise) const { return p.UseCustomColors ? p.HighlightColor : otherwise; }
+  Colour face() const { return pal[kSysButtonFace]; }
+  Colour back() const { return p.UseCustomColors ? p.BackColor : face(); }
+  Colour highlight(Colour otherwise) const { return p.UseCustomColors ? p.HighlightColor : otherwise; }
 };
 
 void Edge(Ctx& c, UINT edge) {
@@ -28,7 +29,7 @@ void Edge(Ctx& c, UINT edge) {
   DrawEdge(c.s.dc(), &r, edge, BF_RECT);
 }
 
-Rgb PlainBackground(Ctx& c, bool customInDisabled) {
+Colour PlainBackground(Ctx& c, bool customInDisabled) {
   if (!c.p.Enabled) return c.face();
   if (!c.p.UseCustomColors) return c.face();
   if (c.in.state == S::Normal || (customInDisabled && c.in.state == S::Disabled)) return c.p.BackColor;
@@ -44,7 +45,7 @@ void Classic(Ctx& c) {
 }
 
 void Soft(Ctx& c, bool flat) {
-  const Rgb bg = PlainBackground(c, true);
+  const Colour bg = PlainBackground(c, true);
   c.s.Fill(bg);
   switch (c.in.state) {
     case S::Normal:
@@ -65,8 +66,8 @@ void Soft(Ctx& c, bool flat) {
 
 void Shaded(Ctx& c) {
   c.s.Fill(c.back());
-  const Rgb shadow = c.pal[kSysButtonShadow], window = c.pal[kSysWindow];
-  Rgb fill;
+  const Colour shadow = c.pal[kSysButtonShadow], window = c.pal[kSysWindow];
+  Colour fill;
   if (c.in.state == S::Hot) {
     fill = c.p.UseCustomColors ? BlendColors(c.p.HighlightColor, c.p.BackColor) : BlendColors(shadow, c.face());
   } else if (c.in.state == S::Pressed) {
@@ -80,13 +81,13 @@ void Shaded(Ctx& c) {
   c.s.Outline(1, 1, c.w - 2, c.h - 2, window);
   c.s.SetPixel(0, c.h - 1, fill);
   c.s.SetPixel(c.w - 1, 0, fill);
-  const Rgb mid = BlendColors(window, shadow);
+  const Colour mid = BlendColors(window, shadow);
   c.s.SetPixel(1, c.h - 2, mid);
   c.s.SetPixel(c.w - 2, 1, mid);
 }
 
 void Highlight(Ctx& c) {
-  Rgb base, tint;
+  Colour base, tint;
   if (c.in.state == S::Hot || c.in.state == S::Pressed) {
     base = c.highlight(c.pal[kSysHighlight]);
     tint = TintTowardWhite(base, c.in.state == S::Hot ? 176 : 128);
@@ -99,7 +100,7 @@ void Highlight(Ctx& c) {
 }
 
 // Octagon A's frame with the corner pixels softened toward the face.
-void OctagonAFrame(Ctx& c, Rgb frame, Rgb corner) {
+void OctagonAFrame(Ctx& c, Colour frame, Colour corner) {
   const int w = c.w, h = c.h;
   c.s.DrawLine(2, 0, w - 2, 0, frame);
   c.s.DrawLine(2, h - 1, w - 2, h - 1, frame);
@@ -116,24 +117,24 @@ void BlueFrame(Ctx& c) {
   const int w = c.w, h = c.h;
   const S st = c.in.state;
   if (!c.p.UseCustomColors) {
-    const Rgb top = st == S::Pressed ? MakeRgb(214, 214, 214) : MakeRgb(250, 250, 250);
-    const Rgb bottom = st == S::Pressed ? MakeRgb(236, 236, 236) : MakeRgb(222, 222, 222);
-    c.s.Fill(MakeRgb(240, 240, 240));
+    const Colour top = st == S::Pressed ? Rgb(214, 214, 214) : Rgb(250, 250, 250);
+    const Colour bottom = st == S::Pressed ? Rgb(236, 236, 236) : Rgb(222, 222, 222);
+    c.s.Fill(Rgb(240, 240, 240));
     c.s.Gradient(top, bottom, 1, 1, w - 1, h - 3);
-    OctagonAFrame(c, MakeRgb(0, 60, 116), MakeRgb(122, 149, 175));
-    Rgb inner = 0;
+    OctagonAFrame(c, Rgb(0, 60, 116), Rgb(122, 149, 175));
+    Colour inner = 0;
     bool drawInner = false;
     if (st == S::Hot) {
-      inner = MakeRgb(255, 184, 64);
+      inner = Rgb(255, 184, 64);
       drawInner = true;
     } else if (c.in.hasFocus && st != S::Pressed) {
-      inner = MakeRgb(120, 160, 224);
+      inner = Rgb(120, 160, 224);
       drawInner = true;
     }
     if (drawInner) c.s.Outline(1, 1, w - 3, h - 3, inner);
     return;
   }
-  const Rgb b = c.p.BackColor;
+  const Colour b = c.p.BackColor;
   c.s.Fill(b);
   if (st == S::Pressed) c.s.Gradient(ShadeColor(b, -15), ShadeColor(b, 15), 1, 1, w - 1, h - 3);
   else c.s.Gradient(ShadeColor(b, 15), ShadeColor(b, -15), 1, 1, w - 1, h - 3);
@@ -160,9 +161,9 @@ bool Theme(Ctx& c) {
 void Glass(Ctx& c) {
   const int w = c.w, h = c.h;
   const S st = c.in.state;
-  const Rgb b = c.back();
+  const Colour b = c.back();
   const int faceOffset = st == S::Hot ? 24 : st == S::Pressed ? -9 : st == S::Disabled ? 18 : 8;
-  const Rgb f = ShadeColor(b, faceOffset);
+  const Colour f = ShadeColor(b, faceOffset);
   c.s.Fill(f);
   if (st == S::Pressed) {
     c.s.Gradient(ShadeColor(f, -15), f, 1, 1, w - 2, h - 3);
@@ -189,7 +190,7 @@ void Glass(Ctx& c) {
 void Gradient(Ctx& c) {
   const int w = c.w, h = c.h;
   const S st = c.in.state;
-  Rgb face;
+  Colour face;
   if (c.p.UseCustomColors) face = st == S::Normal ? c.p.BackColor : c.p.HighlightColor;
   else face = st == S::Normal ? c.face() : ShadeColor(c.face(), 15);
   c.s.Fill(face);
@@ -204,14 +205,14 @@ void Gradient(Ctx& c) {
     c.s.DrawLine(1, 2, 1, h - 3, face);
     c.s.DrawLine(2, h - 3, w - 2, h - 3, ShadeColor(face, 96));
   }
-  const Rgb base = c.back();
-  const Rgb frame = st == S::Pressed ? ShadeColor(base, -48) : ShadeColor(base, c.in.hasFocus ? -96 : -48);
+  const Colour base = c.back();
+  const Colour frame = st == S::Pressed ? ShadeColor(base, -48) : ShadeColor(base, c.in.hasFocus ? -96 : -48);
   c.s.DrawLine(2, 0, w - 3, 0, frame);
   c.s.DrawLine(0, 2, 0, h - 3, frame);
   c.s.DrawLine(2, h - 2, w - 3, h - 2, frame);
   c.s.DrawLine(w - 2, 2, w - 2, h - 3, frame);
   for (const Point& p : {Point{1, 1}, Point{1, h - 3}, Point{w - 3, 1}, Point{w - 3, h - 3}}) c.s.SetPixel(p.x, p.y, frame);
-  const Rgb shadow = ShadeColor(frame, 21);
+  const Colour shadow = ShadeColor(frame, 21);
   c.s.DrawLine(3, h - 1, w - 4, h - 1, shadow);
   c.s.DrawLine(w - 1, 3, w - 1, h - 4, shadow);
   c.s.DrawLine(w - 4, h - 1, w, h - 5, shadow);
@@ -221,7 +222,7 @@ void Gradient(Ctx& c) {
 void Metal(Ctx& c) {
   const int w = c.w, h = c.h;
   const S st = c.in.state;
-  Rgb f;
+  Colour f;
   switch (st) {
     case S::Hot:
       f = ShadeColor(c.highlight(c.face()), 1);
@@ -242,7 +243,7 @@ void Metal(Ctx& c) {
   c.s.Gradient(ShadeColor(f, -32), ShadeColor(f, -53), 2, h - 4, w - 2, 2);
   c.s.ColumnGradient(ShadeColor(f, 32), ShadeColor(f, -37), 1, 2, h - 5);
   c.s.ColumnGradient(ShadeColor(f, -37), ShadeColor(f, -53), w - 2, 2, h - 5);
-  const Rgb frame = ShadeColor(f, -56);
+  const Colour frame = ShadeColor(f, -56);
   c.s.DrawLine(2, 0, w - 2, 0, frame);
   c.s.DrawLine(3, h - 1, w - 3, h - 1, frame);
   c.s.DrawLine(0, 2, 0, h - 3, frame);
@@ -258,13 +259,13 @@ void Rounded(Ctx& c) {
   const int w = c.w, h = c.h;
   const S st = c.in.state;
   const bool hot = st == S::Hot || ((st == S::Normal || st == S::Disabled) && c.in.hasFocus);
-  Rgb top, bottom, frame;
+  Colour top, bottom, frame;
   if (st == S::Pressed) {
-    top = MakeRgb(200, 208, 220), bottom = MakeRgb(232, 236, 242), frame = MakeRgb(60, 80, 120);
+    top = Rgb(200, 208, 220), bottom = Rgb(232, 236, 242), frame = Rgb(60, 80, 120);
   } else if (hot) {
-    top = MakeRgb(252, 252, 255), bottom = MakeRgb(214, 226, 244), frame = MakeRgb(80, 130, 200);
+    top = Rgb(252, 252, 255), bottom = Rgb(214, 226, 244), frame = Rgb(80, 130, 200);
   } else {
-    top = MakeRgb(252, 252, 252), bottom = MakeRgb(220, 220, 220), frame = MakeRgb(112, 112, 112);
+    top = Rgb(252, 252, 252), bottom = Rgb(220, 220, 220), frame = Rgb(112, 112, 112);
   }
   c.s.Fill(c.face());
   c.s.Gradient(top, bottom, 1, 1, w - 1, h - 3);
@@ -287,19 +288,20 @@ void Rounded(Ctx& c) {
   }
 }
 
+// The two bitmaps GetIconInfo makes for the caller, each with its owner.
 struct IconParts {
-  ICONINFO info{};
-  bool ok = false;
-  explicit IconParts(HICON icon) { ok = icon && GetIconInfo(icon, &info); }
-  ~IconParts() {
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
+  Bitmap colour, mask;
+  explicit IconParts(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return;
+    colour.reset(info.hbmColor);
+    mask.reset(info.hbmMask);
   }
 };
 
 // Draws the icon onto a scratch surface filled with `key`; the square's pixels are then read
 // back by the caller. The scratch is as large as the icon, so reading it never leaves it.
-bool IconOnScratch(HICON icon, int size, Rgb key, Surface& scratch) {
+bool IconOnScratch(HICON icon, int size, Colour key, Surface& scratch) {
   if (!scratch.ok()) return false;
   scratch.Fill(key);
   return DrawIconEx(scratch.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL) != FALSE;
@@ -313,7 +315,7 @@ void DrawIcon(Ctx& c) {
   const bool enabled = c.in.state != S::Disabled;
   if (c.in.state == S::Hot && c.in.drawnStyle == kStyleHighlight) {
     Surface scratch(size, size);
-    const Rgb key = c.p.UseMaskColor ? c.p.MaskColor : c.s.Pixel(1, 1);
+    const Colour key = c.p.UseMaskColor ? c.p.MaskColor : c.s.Pixel(1, 1);
     if (IconOnScratch(c.in.icon, size, key, scratch)) {
       for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
@@ -326,7 +328,7 @@ void DrawIcon(Ctx& c) {
     if (!IconOnScratch(c.in.icon, size, c.p.MaskColor, scratch)) return;  // masked drawing ignores failures
     for (int y = 0; y < size; ++y) {
       for (int x = 0; x < size; ++x) {
-        const Rgb px = scratch.Pixel(x, y);
+        const Colour px = scratch.Pixel(x, y);
         if (px == c.p.MaskColor) continue;
         c.s.SetPixel(at.x + x, at.y + y, enabled ? px : AverageGray(px));
       }
@@ -339,8 +341,8 @@ void DrawIcon(Ctx& c) {
 }
 
 void DrawCaption(Ctx& c) {
-  const SystemPalette& pal = c.pal;
-  Rgb color;
+  const SystemColours& pal = c.pal;
+  Colour color;
   if (c.in.state == S::Disabled) color = pal[kSysGrayText];
   else if (!c.p.UseCustomColors) color = pal[kSysButtonText];
   else color = c.in.state == S::Normal ? c.p.FontColor : c.p.FontHighlightColor;
@@ -361,7 +363,7 @@ void DrawCaption(Ctx& c) {
 
 PaintResult PaintButton(Surface& surface, const PaintInput& in) {
   PaintResult result;
-  Ctx c{surface, in, *in.props, *in.palette, surface.width(), surface.height()};
+  Ctx c{surface, in, *in.props, *in.system, surface.width(), surface.height()};
   surface.Fill(c.face());
   switch (in.drawnStyle) {
     case kStyleClassic: Classic(c); break;
@@ -384,10 +386,10 @@ PaintResult PaintButton(Surface& surface, const PaintInput& in) {
 
 bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width) {
   if (!dc || !icon) return false;
-  IconParts parts(icon);
-  if (!parts.ok || !parts.info.hbmColor) return false;
+  const IconParts parts(icon);
+  if (!parts.colour) return false;
   BITMAP bm{};
-  if (!GetObjectW(parts.info.hbmColor, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
+  if (!GetObjectW(parts.colour.get(), sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = bm.bmWidth;
@@ -397,37 +399,29 @@ bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width)
   bi.bmiHeader.biCompression = BI_RGB;
   std::vector<std::uint32_t> px(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
   WindowDC screen(nullptr);
-  if (!GetDIBits(screen.get(), parts.info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi, DIB_RGB_COLORS)) {
+  if (!GetDIBits(screen.get(), parts.colour.get(), 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi, DIB_RGB_COLORS)) {
     return false;
   }
-  for (std::uint32_t& p : px) {
-    const Rgb rgb = MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    const Rgb g = GreyIconPixel(rgb);
-    p = (p & 0xFF000000u) | (static_cast<std::uint32_t>(Red(g)) << 16) | (static_cast<std::uint32_t>(Green(g)) << 8) |
-        static_cast<std::uint32_t>(Blue(g));
-  }
+  for (std::uint32_t& p : px) p = (p & 0xFF000000u) | DibSurface::ToDib(GreyIconPixel(DibSurface::FromDib(p)));
   Bitmap grey(CreateDIBitmap(screen.get(), &bi.bmiHeader, CBM_INIT, px.data(), &bi, DIB_RGB_COLORS));
   if (!grey) return false;
   ICONINFO made{};
   made.fIcon = TRUE;
-  made.hbmMask = parts.info.hbmMask;
+  made.hbmMask = parts.mask.get();
   made.hbmColor = grey.get();
-  HICON greyIcon = CreateIconIndirect(&made);
-  if (!greyIcon) return false;
-  const bool drawn = DrawIconEx(dc, x, y, greyIcon, width, height, 0, nullptr, DI_NORMAL) != FALSE;
-  DestroyIcon(greyIcon);
-  return drawn;
+  const Icon greyIcon(CreateIconIndirect(&made));
+  return greyIcon && DrawIconEx(dc, x, y, greyIcon.get(), width, height, 0, nullptr, DI_NORMAL) != FALSE;
 }
 
-HICON IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size) {
+Icon IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size) {
   auto u16 = [&](std::size_t at) { return static_cast<unsigned>(bytes[at] | (bytes[at + 1] << 8)); };
   auto u32 = [&](std::size_t at) {
     return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
   };
-  if (!bytes || length < 6 || u16(0) != 0 || u16(2) != 1) return nullptr;
+  if (!bytes || length < 6 || u16(0) != 0 || u16(2) != 1) return {};
   const unsigned count = u16(4);
-  if (count == 0 || 6 + static_cast<std::size_t>(count) * 16 > length) return nullptr;
+  if (count == 0 || 6 + static_cast<std::size_t>(count) * 16 > length) return {};
   int best = -1, bestDistance = 0;
   for (unsigned i = 0; i < count; ++i) {
     const std::size_t e = 6 + static_cast<std::size_t>(i) * 16;
@@ -437,11 +431,11 @@ HICON IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size)
     const int distance = std::abs(dim - size);
     if (best < 0 || distance < bestDistance) best = static_cast<int>(i), bestDistance = distance;
   }
-  if (best < 0) return nullptr;
+  if (best < 0) return {};
   const std::size_t e = 6 + static_cast<std::size_t>(best) * 16;
   std::vector<BYTE> image(bytes + u32(e + 12), bytes + u32(e + 12) + u32(e + 8));
-  return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, size, size,
-                                  LR_DEFAULTCOLOR);
+  return Icon(CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, size, size,
+                                       LR_DEFAULTCOLOR));
 }
 
 }  // namespace lumadex::button

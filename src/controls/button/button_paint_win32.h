@@ -8,12 +8,13 @@
 #include "controls/button/button_input.h"
 #include "controls/button/button_model.h"
 #include "controls/button/button_surface_win32.h"
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex::button {
 
 struct PaintInput {
   const ButtonProperties* props = nullptr;
-  const SystemPalette* palette = nullptr;
+  const SystemColours* system = nullptr;
   ButtonState state = ButtonState::Normal;
   bool hasFocus = false;
   bool displayAsDefault = false;
@@ -33,8 +34,8 @@ PaintResult PaintButton(Surface& surface, const PaintInput& in);
 // Draws `icon` in grey at (x, y), width × height; false when nothing could be drawn.
 bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width);
 
-// An icon from the bytes of an icon file, the image nearest to `size`; null for bytes that
+// An icon from the bytes of an icon file, the image nearest to `size`; empty for bytes that
 // are not a well-formed icon file.
-HICON IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size);
+Icon IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size);
 
 }  // namespace lumadex::button

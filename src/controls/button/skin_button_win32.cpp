@@ -4,13 +4,15 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 #include <cwctype>
 #include <vector>
 
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_paint_win32.h"
+#include "winmsg/font_win32.h"
+#include "winmsg/system_colour_win32.h"
 
 namespace lumadex {
 namespace {
@@ -22,25 +24,6 @@ using namespace button;
 // at the same time, and a lost one would leave the button hot for good.
 constexpr UINT_PTR kLeaveCheckTimer = 1;
 constexpr UINT kLeaveCheckInterval = 100;
-
-void RegisterButtonClass(WNDPROC proc) {
-  static const ATOM atom = [proc] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = SkinButton::kClassName;
-    return RegisterClassExW(&wc);
-  }();
-  (void)atom;
-}
-
-int ScreenDpi() {
-  WindowDC screen(nullptr);
-  return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
 
 bool LeaveTrackingAvailable() {
   if (HMODULE user = GetModuleHandleW(L"user32.dll"); user && GetProcAddress(user, "TrackMouseEvent")) return true;
@@ -70,23 +53,14 @@ bool HasPrefix(const std::wstring& text, const wchar_t* prefix) {
 
 }  // namespace
 
-button::SystemPalette CurrentSystemPalette() {
-  button::SystemPalette palette;
-  for (int i = 0; i < button::SystemPalette::kCount; ++i) palette.colors[static_cast<size_t>(i)] = GetSysColor(i);
-  return palette;
-}
+SkinButton::SkinButton() : system_(CurrentSystemColours()) {}
 
-SkinButton::SkinButton() : palette_(CurrentSystemPalette()) {}
-
-SkinButton::~SkinButton() {
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  if (icon_) DestroyIcon(icon_);
-}
+SkinButton::~SkinButton() { DestroyWindowNow(); }
 
 std::unique_ptr<SkinButton> SkinButton::Load(HWND parent, int id, int x, int y, int width, int height,
                                              const PropertyBag& stored) {
   std::unique_ptr<SkinButton> b(new SkinButton());
-  b->props_ = ReadButtonProperties(stored, b->palette_, StoredFont{L"Verdana", 8.25, 400});
+  b->props_ = ReadButtonProperties(stored, b->system_, StoredFont{L"Verdana", 8.25, 400});
   if (!b->CreateWindowIn(parent, id, x, y, width, height)) return nullptr;
   return b;
 }
@@ -94,35 +68,31 @@ std::unique_ptr<SkinButton> SkinButton::Load(HWND parent, int id, int x, int y, 
 std::unique_ptr<SkinButton> SkinButton::CreateNew(HWND parent, int id, const std::wstring& name, int x, int y,
                                                   int width, int height) {
   std::unique_ptr<SkinButton> b(new SkinButton());
-  b->props_ = NewButtonProperties(name, b->palette_);
+  b->props_ = NewButtonProperties(name, b->system_);
   if (!b->CreateWindowIn(parent, id, x, y, width, height)) return nullptr;
   return b;
 }
 
 bool SkinButton::CreateWindowIn(HWND parent, int id, int x, int y, int width, int height) {
-  RegisterButtonClass(&SkinButton::WndProc);
   RebuildFont();
   RebuildIcon();
   trackingAvailable_ = LeaveTrackingAvailable();
+  WindowClass windowClass;
+  windowClass.name = kClassName;
+  windowClass.style = CS_DBLCLKS;
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS;
-  if (!CreateWindowExW(0, kClassName, props_.Caption.c_str(), style, x, y, width, height, parent,
-                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this)) {
+  if (!CreateWindowFor(windowClass, 0, props_.Caption.c_str(), style, x, y, width, height, parent,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
   }
-  if (!props_.Enabled) EnableWindow(hwnd_, FALSE);
+  if (!props_.Enabled) EnableWindow(hwnd(), FALSE);
   Resize();
   return true;
 }
 
-SkinButton* SkinButton::FromWindow(HWND hwnd) {
-  wchar_t cls[32] = {};
-  if (!hwnd || !GetClassNameW(hwnd, cls, 32) || lstrcmpW(cls, kClassName) != 0) return nullptr;
-  return reinterpret_cast<SkinButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
 void SkinButton::SetCaption(const std::wstring& caption) {
   Change(L"Caption", [&](ButtonProperties& p) { p.Caption = caption; }, true);
-  if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
+  if (hwnd()) SetWindowTextW(hwnd(), caption.c_str());
 }
 
 void SkinButton::Change(const wchar_t* name, const std::function<void(ButtonProperties&)>& change, bool resize) {
@@ -134,7 +104,7 @@ void SkinButton::Change(const wchar_t* name, const std::function<void(ButtonProp
 
 void SkinButton::SetEnabled(bool enabled) {
   Change(L"Enabled", [=](ButtonProperties& p) { p.Enabled = enabled; });
-  if (hwnd_) EnableWindow(hwnd_, enabled);
+  if (hwnd()) EnableWindow(hwnd(), enabled);
   Apply(input_.EnabledChanged());
 }
 
@@ -159,7 +129,7 @@ void SkinButton::SetIcon(const StoredPicture& icon) {
   Change(L"Icon", [](ButtonProperties&) {}, true);
 }
 
-void SkinButton::Save(PropertyBag& bag) const { WriteButtonProperties(props_, bag, palette_); }
+void SkinButton::Save(PropertyBag& bag) const { WriteButtonProperties(props_, bag, system_); }
 
 void SkinButton::SetUserMode(bool userMode) {
   userMode_ = userMode;
@@ -171,28 +141,17 @@ void SkinButton::SetDisplayAsDefault(bool isDefault) {
   Refresh();
 }
 
-void SkinButton::RebuildFont() {
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(props_.Font.points * ScreenDpi() / 72.0));
-  lf.lfWeight = props_.Font.weight;
-  lf.lfItalic = props_.Font.italic;
-  lf.lfUnderline = props_.Font.underline;
-  lf.lfStrikeOut = props_.Font.strikeout;
-  lf.lfCharSet = static_cast<BYTE>(props_.Font.charset);
-  lstrcpynW(lf.lfFaceName, props_.Font.face.c_str(), LF_FACESIZE);
-  font_.reset(CreateFontIndirectW(&lf));
-}
+void SkinButton::RebuildFont() { font_ = CreateFontOf(props_.Font, PointRounding::Exact); }
 
 void SkinButton::RebuildIcon() {
-  if (icon_) DestroyIcon(icon_);
-  icon_ = nullptr;
+  icon_.reset();
   if (!props_.Icon.empty()) {
     icon_ = IconFromFileBytes(props_.Icon.bytes.data(), props_.Icon.bytes.size(), std::max<int>(props_.IconSize, 1));
   }
 }
 
 bool SkinButton::ChainEnabled() const {
-  for (HWND w = hwnd_; w; w = GetParent(w)) {
+  for (HWND w = hwnd(); w; w = GetParent(w)) {
     if (!IsWindowEnabled(w)) return false;
     if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
   }
@@ -200,71 +159,71 @@ bool SkinButton::ChainEnabled() const {
 }
 
 void SkinButton::Resize() {
-  if (!hwnd_) return;
+  if (!hwnd()) return;
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(hwnd(), &client);
   const int dpi = ScreenDpi();
   const int w = AtLeastMinimum(client.right, dpi), h = AtLeastMinimum(client.bottom, dpi);
   if (w != client.right || h != client.bottom) {
     // Grows the window; its WM_SIZE comes back here with the settled size.
-    SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   captionFormat_ = CaptionFormat(props_.CaptionAlign, captionFormat_);
   const std::int32_t drawn = DrawnStyle(props_.Style, props_.NonThemeStyle, themeFailed_);
-  HRGN region = nullptr;
+  Region region;
   switch (const RegionShape shape = RegionOf(drawn)) {
     case RegionShape::Rectangle:
-      region = CreateRectRgn(0, 0, w, h);
+      region.reset(CreateRectRgn(0, 0, w, h));
       break;
     case RegionShape::RoundedRectangle:
-      region = CreateRoundRectRgn(0, 0, w + 1, h + 1, kRoundedCorner, kRoundedCorner);
+      region.reset(CreateRoundRectRgn(0, 0, w + 1, h + 1, kRoundedCorner, kRoundedCorner));
       break;
     default: {
       std::vector<POINT> points;
       for (const Point& p : RegionPolygon(shape, w, h)) points.push_back({p.x, p.y});
-      region = CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE);
+      region.reset(CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE));
       break;
     }
   }
   // The window owns a region it has accepted; one it refused is still ours.
-  if (region && !SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
+  if (region && SetWindowRgn(hwnd(), region.get(), TRUE)) region.release();
   Refresh();
 }
 
 void SkinButton::Refresh() {
-  if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  if (hwnd()) RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void SkinButton::PaintTo(HDC dc) {
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(hwnd(), &client);
   Surface surface(client.right, client.bottom);
   if (!surface.ok()) return;
   // Colours set at run time may still name system colours; the painter does channel
   // arithmetic, so it gets plain values only.
   ButtonProperties drawn = props_;
-  for (Rgb* c : {&drawn.BackColor, &drawn.HighlightColor, &drawn.FontColor, &drawn.FontHighlightColor, &drawn.MaskColor}) {
-    *c = TranslateColor(*c, palette_) & 0xFFFFFF;
+  for (Colour* c : {&drawn.BackColor, &drawn.HighlightColor, &drawn.FontColor, &drawn.FontHighlightColor, &drawn.MaskColor}) {
+    *c = TranslateColor(*c, system_) & 0xFFFFFF;
   }
   PaintInput in;
   in.props = &drawn;
-  in.palette = &palette_;
+  in.system = &system_;
   in.drawnStyle = DrawnStyle(props_.Style, props_.NonThemeStyle, themeFailed_);
   in.state = input_.Settle(userMode_, in.drawnStyle == kStyleBlueFrame, props_.IsCheckButton() && props_.Value,
                            props_.Enabled, ChainEnabled());
   in.hasFocus = input_.HasFocus();
   in.displayAsDefault = displayAsDefault_;
   in.captionFormat = captionFormat_;
-  in.window = hwnd_;
+  in.window = hwnd();
   in.font = font_.get();
-  in.icon = icon_;
+  in.icon = icon_.get();
   const PaintResult result = PaintButton(surface, in);
   BitBlt(dc, 0, 0, surface.width(), surface.height(), surface.dc(), 0, 0, SRCCOPY);
   if (result.themeFailed && !themeFailed_) {
     // From now on the fallback style is drawn, with its own outline; the stored Style stays.
     themeFailed_ = true;
-    PostMessageW(hwnd_, WM_SIZE, 0, 0);
+    PostMessageW(hwnd(), WM_SIZE, 0, 0);
   }
 }
 
@@ -273,37 +232,37 @@ void SkinButton::TrackLeave() {
   TRACKMOUSEEVENT request{};
   request.cbSize = sizeof(request);
   request.dwFlags = TME_LEAVE;
-  request.hwndTrack = hwnd_;
+  request.hwndTrack = hwnd();
   request.dwHoverTime = 0;
   TrackMouseEvent(&request);
 }
 
 void SkinButton::CreateToolTip() {
   RemoveToolTip();
-  if (!hwnd_ || props_.ToolTipText.empty()) return;
+  if (!hwnd() || props_.ToolTipText.empty()) return;
   DWORD style = TTS_ALWAYSTIP | TTS_NOPREFIX;
   if (props_.ToolTipType == 1) style |= TTS_BALLOON;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!tooltip_) return;
   SetWindowPos(tooltip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   TTTOOLINFOW info{};
   info.cbSize = sizeof(info);
   info.uFlags = TTF_SUBCLASS;
-  info.hwnd = hwnd_;
+  info.hwnd = hwnd();
   info.uId = 0;
-  GetClientRect(hwnd_, &info.rect);
+  GetClientRect(hwnd(), &info.rect);
   info.hinst = GetModuleHandleW(nullptr);
   info.lpszText = const_cast<wchar_t*>(props_.ToolTipText.c_str());
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
   // The tip watches the moves from now on; the one that brought the pointer in starts its delay.
   MSG move{};
-  move.hwnd = hwnd_;
+  move.hwnd = hwnd();
   move.message = WM_MOUSEMOVE;
   POINT cursor{};
   GetCursorPos(&cursor);
-  ScreenToClient(hwnd_, &cursor);
+  ScreenToClient(hwnd(), &cursor);
   move.lParam = MAKELPARAM(cursor.x, cursor.y);
   move.pt = cursor;
   SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
@@ -313,10 +272,10 @@ void SkinButton::CreateToolTip() {
   }
   // Black (0) leaves the tooltip's own colours.
   if (props_.ToolTipForeColor != 0) {
-    SendMessageW(tooltip_, TTM_SETTIPTEXTCOLOR, TranslateColor(props_.ToolTipForeColor, palette_) & 0xFFFFFF, 0);
+    SendMessageW(tooltip_, TTM_SETTIPTEXTCOLOR, TranslateColor(props_.ToolTipForeColor, system_) & 0xFFFFFF, 0);
   }
   if (props_.ToolTipBackColor != 0) {
-    SendMessageW(tooltip_, TTM_SETTIPBKCOLOR, TranslateColor(props_.ToolTipBackColor, palette_) & 0xFFFFFF, 0);
+    SendMessageW(tooltip_, TTM_SETTIPBKCOLOR, TranslateColor(props_.ToolTipBackColor, system_) & 0xFFFFFF, 0);
   }
 }
 
@@ -324,7 +283,7 @@ void SkinButton::RemoveToolTip() {
   if (!tooltip_) return;
   TTTOOLINFOW info{};
   info.cbSize = sizeof(info);
-  info.hwnd = hwnd_;
+  info.hwnd = hwnd();
   info.uId = 0;
   SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   DestroyWindow(tooltip_);
@@ -332,23 +291,23 @@ void SkinButton::RemoveToolTip() {
 }
 
 void SkinButton::Apply(unsigned effects) {
-  if (!hwnd_) return;
-  if ((effects & kTakeFocus) && GetFocus() != hwnd_) SetFocus(hwnd_);
-  if (effects & kCapture) SetCapture(hwnd_);
-  if ((effects & kReleaseCapture) && GetCapture() == hwnd_) ReleaseCapture();
+  if (!hwnd()) return;
+  if ((effects & kTakeFocus) && GetFocus() != hwnd()) SetFocus(hwnd());
+  if (effects & kCapture) SetCapture(hwnd());
+  if ((effects & kReleaseCapture) && GetCapture() == hwnd()) ReleaseCapture();
   if (effects & kHideTip) RemoveToolTip();
   if (effects & kShowTip) CreateToolTip();
   if (effects & kTrackLeave) {
     TrackLeave();
-    SetTimer(hwnd_, kLeaveCheckTimer, kLeaveCheckInterval, nullptr);
+    SetTimer(hwnd(), kLeaveCheckTimer, kLeaveCheckInterval, nullptr);
   }
-  if (effects & kMouseLeave) KillTimer(hwnd_, kLeaveCheckTimer);
+  if (effects & kMouseLeave) KillTimer(hwnd(), kLeaveCheckTimer);
   if (effects & kRepaint) Refresh();
   if (effects & (kFocusPrevious | kFocusNext)) {
     const bool backwards = (effects & kFocusPrevious) != 0;
     if (focusMover_) {
       focusMover_(backwards);
-    } else if (HWND next = GetNextDlgTabItem(GetParent(hwnd_), hwnd_, backwards)) {
+    } else if (HWND next = GetNextDlgTabItem(GetParent(hwnd()), hwnd(), backwards)) {
       SetFocus(next);
     }
   }
@@ -376,38 +335,17 @@ bool SkinButton::HandleAccessKey(HWND root, wchar_t ch) {
 
 INT_PTR SkinButton::OpenLink(const std::wstring& link) const {
   if (!HasPrefix(link, L"http://") && !HasPrefix(link, L"https://") && !HasPrefix(link, L"mailto:")) return 0;
-  return reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd_, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
-LRESULT CALLBACK SkinButton::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* created = static_cast<SkinButton*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    created->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<SkinButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->Handle(msg, wp, lp);
-}
-
-LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
   auto inside = [this](LPARAM at) {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(hwnd(), &client);
     const POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
     return PtInRect(&client, p) != FALSE;
   };
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PaintScope paint(hwnd_);
-      PaintTo(paint.dc());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_SIZE:
       Resize();
       return 0;
@@ -423,8 +361,8 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         POINT cursor{};
         GetCursorPos(&cursor);
         if (!input_.MouseInside()) {
-          KillTimer(hwnd_, kLeaveCheckTimer);
-        } else if (GetCapture() != hwnd_ && WindowFromPoint(cursor) != hwnd_) {
+          KillTimer(hwnd(), kLeaveCheckTimer);
+        } else if (GetCapture() != hwnd() && WindowFromPoint(cursor) != hwnd()) {
           Apply(input_.MouseLeave());
         }
         return 0;
@@ -444,7 +382,7 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Apply(input_.MouseUp(MouseButton::Middle, inside(lp), Check()));
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lp) != hwnd_) Apply(input_.CaptureLost());
+      if (reinterpret_cast<HWND>(lp) != hwnd()) Apply(input_.CaptureLost());
       return 0;
     case WM_KEYDOWN:
       Apply(input_.KeyDown(static_cast<int>(wp)));
@@ -456,7 +394,7 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Apply(input_.KeyUp(static_cast<int>(wp)));
       return 0;
     case WM_SYSCHAR:
-      if (HandleAccessKey(GetAncestor(hwnd_, GA_ROOT), static_cast<wchar_t>(wp))) return 0;
+      if (HandleAccessKey(GetAncestor(hwnd(), GA_ROOT), static_cast<wchar_t>(wp))) return 0;
       break;
     case WM_SETFOCUS:
       Apply(input_.Focus(true));
@@ -480,7 +418,7 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFONT:
       return 0;  // the stored Font is the button's font
     case WM_SYSCOLORCHANGE:
-      palette_ = CurrentSystemPalette();
+      system_ = CurrentSystemColours();
       Refresh();
       return 0;
     case WM_THEMECHANGED:
@@ -489,17 +427,11 @@ LRESULT SkinButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Resize();
       return 0;
     case WM_DESTROY:
-      KillTimer(hwnd_, kLeaveCheckTimer);
+      KillTimer(hwnd(), kLeaveCheckTimer);
       RemoveToolTip();
       break;
-    case WM_NCDESTROY: {
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      HWND hwnd = hwnd_;
-      hwnd_ = nullptr;
-      return DefWindowProcW(hwnd, msg, wp, lp);
-    }
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return DefaultHandling(msg, wp, lp);
 }
 
 }  // namespace lumadex

@@ -11,13 +11,14 @@
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_input.h"
 #include "controls/button/button_model.h"
-#include "controls/host/button_host.h"
 #include "controls/host/property_bag.h"
-#include "winmsg/gdi_win32.h"
+#include "controls/host/self_drawn_win32.h"
+#include "winmsg/colour.h"
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
 
-class SkinButton : public IButton {
+class SkinButton : public SelfDrawnWindow {
  public:
   static constexpr wchar_t kClassName[] = L"LumadexButton";
 
@@ -27,16 +28,18 @@ class SkinButton : public IButton {
   // A freshly placed button named `name`.
   static std::unique_ptr<SkinButton> CreateNew(HWND parent, int id, const std::wstring& name, int x, int y, int width,
                                                int height);
+  // The window goes first, with its timer and tooltip, while the object is still whole.
   ~SkinButton() override;
-  SkinButton(const SkinButton&) = delete;
-  SkinButton& operator=(const SkinButton&) = delete;
 
-  HWND hwnd() const { return hwnd_; }
-  static SkinButton* FromWindow(HWND hwnd);
+  // The button of one of its windows; null for any other window.
+  static SkinButton* FromWindow(HWND hwnd) { return FromHandleAs<SkinButton>(hwnd); }
 
-  // IButton: the main window uses only the caption and Click.
-  std::wstring Caption() const override { return props_.Caption; }
-  void SetCaption(const std::wstring& caption) override;
+  std::wstring Caption() const { return props_.Caption; }
+  void SetCaption(const std::wstring& caption);
+  // Runs the Click event exactly as a press by the user would.
+  void Click() {
+    if (onClick_) onClick_();
+  }
 
   const button::ButtonProperties& Properties() const { return props_; }
   // Changes properties; every change is reported under its name, then the button is rebuilt
@@ -50,6 +53,7 @@ class SkinButton : public IButton {
   void SetIcon(const StoredPicture& icon);
   void Save(PropertyBag& bag) const;
 
+  void SetOnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
   void SetOnMouseEnter(std::function<void()> handler) { onMouseEnter_ = std::move(handler); }
   void SetOnMouseLeave(std::function<void()> handler) { onMouseLeave_ = std::move(handler); }
   void SetOnPropertyChanged(std::function<void(const wchar_t*)> handler) { onPropertyChanged_ = std::move(handler); }
@@ -78,8 +82,7 @@ class SkinButton : public IButton {
  private:
   SkinButton();
   bool CreateWindowIn(HWND parent, int id, int x, int y, int width, int height);
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Apply(unsigned effects);
   void Resize();
   void RebuildFont();
@@ -87,13 +90,12 @@ class SkinButton : public IButton {
   void CreateToolTip();
   void RemoveToolTip();
   void TrackLeave();
-  void PaintTo(HDC dc);
+  void PaintTo(HDC dc) override;
   bool ChainEnabled() const;
   button::CheckRef Check() { return {props_.IsCheckButton(), props_.Value}; }
 
-  HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
-  button::SystemPalette palette_;
+  SystemColours system_;
   button::ButtonProperties props_;
   button::ButtonInput input_;
   std::uint32_t captionFormat_ = button::kCentredWordWrap;
@@ -102,13 +104,10 @@ class SkinButton : public IButton {
   bool themeFailed_ = false;
   bool trackingAvailable_ = false;
   Font font_;
-  HICON icon_ = nullptr;
-  std::function<void()> onMouseEnter_, onMouseLeave_;
+  Icon icon_;
+  std::function<void()> onClick_, onMouseEnter_, onMouseLeave_;
   std::function<void(const wchar_t*)> onPropertyChanged_;
   std::function<void(bool)> focusMover_;
 };
-
-// The platform's current system colours.
-button::SystemPalette CurrentSystemPalette();
 
 }  // namespace lumadex

@@ -1,142 +1,155 @@
 #include "controls/host/container_box_win32.h"
 
+#include <memory>
+#include <string>
 #include <vector>
 
-#include "winmsg/gdi_win32.h"
+#include "controls/host/self_drawn_win32.h"
 #include "controls/host/window_text_win32.h"
+#include "winmsg/gdi_win32.h"
 
 namespace lumadex {
 namespace {
 
-constexpr wchar_t kClassName[] = L"LumadexBox";
-constexpr wchar_t kLabelClassName[] = L"LumadexLabel";
 constexpr wchar_t kDisabledProp[] = L"LumadexOwnDisabled";
-constexpr wchar_t kFontProp[] = L"LumadexBoxFont";
-constexpr wchar_t kFrameProp[] = L"LumadexBoxFrame";
 
-void PaintBox(HWND hwnd) {
-  PaintScope paint(hwnd);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  FillRect(paint.dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (!GetPropW(hwnd, kFrameProp)) return;
-
-  auto font = static_cast<HFONT>(GetPropW(hwnd, kFontProp));
-  ScopedSelect selectFont(paint.dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  const std::wstring caption = GetText(hwnd);
-  SIZE textSize{};
-  GetTextExtentPoint32W(paint.dc(), caption.c_str(), static_cast<int>(caption.size()), &textSize);
-
-  RECT border = client;
-  border.top = textSize.cy / 2;
-  DrawEdge(paint.dc(), &border, EDGE_ETCHED, BF_RECT);
-  if (caption.empty()) return;
-  RECT textRect{8, 0, 8 + textSize.cx + 4, textSize.cy};
-  FillRect(paint.dc(), &textRect, GetSysColorBrush(COLOR_BTNFACE));
-  SetBkMode(paint.dc(), TRANSPARENT);
-  SetTextColor(paint.dc(), GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  TextOutW(paint.dc(), 10, 0, caption.c_str(), static_cast<int>(caption.size()));
-}
-
-void PaintLabel(HWND hwnd) {
-  PaintScope paint(hwnd);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  FillRect(paint.dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
-  auto font = static_cast<HFONT>(GetPropW(hwnd, kFontProp));
-  ScopedSelect selectFont(paint.dc(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  const std::wstring text = GetText(hwnd);
-  SetBkMode(paint.dc(), TRANSPARENT);
-  SetTextColor(paint.dc(), GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  DrawTextW(paint.dc(), text.c_str(), static_cast<int>(text.size()), &client,
-            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-}
-
-// What boxes and captions share: a font of their own, repainting on a new text or state.
-bool HandleCommonMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  switch (msg) {
-    case WM_SETFONT:
-      SetPropW(hwnd, kFontProp, reinterpret_cast<HANDLE>(wp));
-      if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
-      result = 0;
-      return true;
-    case WM_GETFONT:
-      result = reinterpret_cast<LRESULT>(GetPropW(hwnd, kFontProp));
-      return true;
-    case WM_SETTEXT:
-      result = DefWindowProcW(hwnd, msg, wp, lp);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return true;
-    case WM_ENABLE:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      result = 0;
-      return true;
-    case WM_ERASEBKGND:
-      result = 1;
-      return true;
-    case WM_NCDESTROY:
-      RemovePropW(hwnd, kFontProp);
-      RemovePropW(hwnd, kFrameProp);
-      RemovePropW(hwnd, kDisabledProp);
-      break;
+// What boxes and captions share: a font handed to them (the window that sends WM_SETFONT keeps
+// owning it) and a repaint on a new text or state. Each object belongs to its window and goes
+// with it; nothing else holds one.
+class PlainChild : public SelfDrawnWindow {
+ protected:
+  static HWND Place(std::unique_ptr<PlainChild> child, const wchar_t* className, DWORD exStyle, HWND parent,
+                    const wchar_t* text, int x, int y, int width, int height) {
+    WindowClass windowClass;
+    windowClass.name = className;
+    if (!child->CreateWindowFor(windowClass, exStyle, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                                height, parent, nullptr)) {
+      return nullptr;
+    }
+    PlainChild* owned = child.release();
+    owned->ownedByWindow_ = true;
+    return owned->hwnd();
   }
-  return false;
-}
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, wp, lp, result)) return result;
-  if (msg == WM_PAINT) {
-    PaintLabel(hwnd);
-    return 0;
+  LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wp);
+        if (LOWORD(lp)) InvalidateRect(hwnd(), nullptr, TRUE);
+        return 0;
+      case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+      case WM_SETTEXT: {
+        const LRESULT result = DefaultHandling(msg, wp, lp);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return result;
+      }
+      case WM_ENABLE:
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return 0;
+      case WM_NCDESTROY:
+        RemovePropW(hwnd(), kDisabledProp);
+        break;
+    }
+    return HandleOwnMessage(msg, wp, lp);
   }
-  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
 
-LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, wp, lp, result)) return result;
-  switch (msg) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-      return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
-    case WM_PAINT:
-      PaintBox(hwnd);
-      return 0;
+  void PaintTo(HDC dc) override {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    const ScopedSelect font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF colour = SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    Paint(dc, client);
+    SetTextColor(dc, colour);
+    SetBkMode(dc, mode);
   }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
 
-void RegisterClasses() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = BoxProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    const bool box = RegisterClassExW(&wc) != 0;
-    wc.lpfnWndProc = LabelProc;
-    wc.lpszClassName = kLabelClassName;
-    return box && RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
+  // The picture over the face-coloured background, in the font and the text colour of the state.
+  virtual void Paint(HDC dc, const RECT& client) = 0;
+  virtual LRESULT HandleOwnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultHandling(msg, wp, lp); }
+
+ private:
+  // A window that failed to be made leaves its object to the one who tried.
+  void OnWindowGone() override {
+    if (ownedByWindow_) delete this;
+  }
+
+  HFONT font_ = nullptr;
+  bool ownedByWindow_ = false;
+};
+
+class ContainerBox : public PlainChild {
+ public:
+  static HWND Create(HWND parent, BoxStyle style, const wchar_t* text, int x, int y, int width, int height) {
+    return Place(std::unique_ptr<PlainChild>(new ContainerBox(style == BoxStyle::Frame)), L"LumadexBox",
+                 WS_EX_CONTROLPARENT, parent, text, x, y, width, height);
+  }
+
+ private:
+  explicit ContainerBox(bool frame) : frame_(frame) {}
+
+  void Paint(HDC dc, const RECT& client) override {
+    if (!frame_) return;
+    const std::wstring caption = GetText(hwnd());
+    SIZE textSize{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
+    RECT border = client;
+    border.top = textSize.cy / 2;
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    if (caption.empty()) return;
+    RECT textRect{8, 0, 8 + textSize.cx + 4, textSize.cy};
+    FillRect(dc, &textRect, GetSysColorBrush(COLOR_BTNFACE));
+    TextOutW(dc, 10, 0, caption.c_str(), static_cast<int>(caption.size()));
+  }
+
+  // The children's notifications go on to the top-level window, which handles every control's
+  // events in one place.
+  LRESULT HandleOwnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORBTN:
+        return SendMessageW(GetAncestor(hwnd(), GA_ROOT), msg, wp, lp);
+    }
+    return DefaultHandling(msg, wp, lp);
+  }
+
+  bool frame_;
+};
+
+class Label : public PlainChild {
+ public:
+  static HWND Create(HWND parent, const wchar_t* text, int x, int y, int width, int height) {
+    return Place(std::unique_ptr<PlainChild>(new Label), L"LumadexLabel", 0, parent, text, x, y, width, height);
+  }
+
+ private:
+  void Paint(HDC dc, const RECT& client) override {
+    const std::wstring text = GetText(hwnd());
+    RECT area = client;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  }
+
+  // Clicks go through to whatever lies beneath.
+  LRESULT HandleOwnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+    return DefaultHandling(msg, wp, lp);
+  }
+};
 
 }  // namespace
 
 void SendLabelsToBack(HWND parent) {
   std::vector<HWND> labels;
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t name[32] = {};
-    GetClassNameW(child, name, 32);
-    if (lstrcmpW(name, kLabelClassName) == 0) labels.push_back(child);
+    if (WindowBase::FromHandleAs<Label>(child)) labels.push_back(child);
     SendLabelsToBack(child);
   }
   for (HWND label : labels) SetWindowPos(label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -167,26 +180,14 @@ bool AncestorsUsable(HWND hwnd) {
 }  // namespace
 
 HWND CreateContainerBox(HWND parent, BoxStyle style, const wchar_t* text, int x, int y, int width, int height) {
-  RegisterClasses();
-  HWND box = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, text,
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  if (box && style == BoxStyle::Frame) SetPropW(box, kFrameProp, reinterpret_cast<HANDLE>(1));
-  return box;
+  return ContainerBox::Create(parent, style, text, x, y, width, height);
 }
 
 HWND CreateLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height) {
-  RegisterClasses();
-  HWND label = CreateWindowExW(0, kLabelClassName, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
-                               height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  return label;
+  return Label::Create(parent, text, x, y, width, height);
 }
 
-bool IsContainerBox(HWND hwnd) {
-  wchar_t name[32] = {};
-  GetClassNameW(hwnd, name, 32);
-  return lstrcmpW(name, kClassName) == 0;
-}
+bool IsContainerBox(HWND hwnd) { return WindowBase::FromHandleAs<ContainerBox>(hwnd) != nullptr; }
 
 void SetOwnEnabled(HWND hwnd, bool enabled) {
   if (enabled) {

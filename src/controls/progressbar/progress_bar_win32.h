@@ -11,28 +11,24 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/host/progress_host.h"
 #include "controls/host/property_bag.h"
-#include "controls/progressbar/bar_gdi_win32.h"
+#include "controls/host/self_drawn_win32.h"
 #include "controls/progressbar/progress_model.h"
 #include "controls/progressbar/progress_paint.h"
+#include "winmsg/dib_surface_win32.h"
+#include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
 
 inline constexpr wchar_t kProgressBarClass[] = L"LumadexProgressBar";
 
-class ProgressBar : public IProgressBar {
+class ProgressBar : public SelfDrawnWindow {
  public:
   // A child window of `parent` at `place` (pixels in the parent's client area). With a stored
   // set the bar loads it; without one it is a new instance. `hostFont` is the form's font, the
   // default of TextFont. Null when the window cannot be created.
   static std::unique_ptr<ProgressBar> Create(HWND parent, int id, const RECT& place, const std::wstring& name,
                                              const PropertyBag* stored, const StoredFont& hostFont);
-  ~ProgressBar() override;
-  ProgressBar(const ProgressBar&) = delete;
-  ProgressBar& operator=(const ProgressBar&) = delete;
-
-  HWND hwnd() const { return hwnd_; }
   // The properties; every change through here redraws the bar.
   ProgressBarModel& Properties() { return model_; }
   const ProgressBarModel& Properties() const { return model_; }
@@ -40,8 +36,10 @@ class ProgressBar : public IProgressBar {
   // Told the name of every property that changes, as a form designer would be.
   void SetPropertyChanged(std::function<void(std::wstring_view)> handler) { propertyChanged_ = std::move(handler); }
 
-  int Value() const override { return model_.Value(); }
-  void SetValue(int value) override { model_.SetValue(value); }
+  // Value in per cent, as the main window sets it; values outside the range are stored as its
+  // nearest end.
+  int Value() const { return model_.Value(); }
+  void SetValue(int value) { model_.SetValue(value); }
 
   // The drawing routines the bar is made of, for any device context. Direction 0 runs left to
   // right, 1 top to bottom; right and bottom are the far corner.
@@ -50,31 +48,35 @@ class ProgressBar : public IProgressBar {
   // Blends four corner colours over width x height pixels at (left, top).
   static void DrawGradientFourColour(HDC dc, int left, int top, int width, int height, Colour topLeft,
                                      Colour topRight, Colour bottomLeft, Colour bottomRight);
-  // Plain value of a colour; system colours (top bit set) become the current system colour.
+  // Plain value of a colour: a system colour (top bit set) becomes the current system colour;
+  // a value naming no colour gives kColourInvalid.
   static Colour TranslateColour(Colour c);
 
  private:
   ProgressBar(std::wstring name, const StoredFont& hostFont);
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnWindowGone() override;
+  // The colour a value is drawn in: its translation, and black for a value that names no
+  // colour, which is what the platform answers for a system colour it does not know.
+  static Colour DrawnColour(Colour c);
   void OnPropertyChanged(std::wstring_view property);
   void PaintBar();
   // Prints the text once per print, later prints over earlier ones, on a clear background.
   static void DrawBarText(HDC dc, const std::wstring& text, const std::vector<TextPrint>& prints);
   void UpdateRegion(int width, int height);
   void UpdateFont();
-  void CopyTo(HDC dc) const;
+  // Copies the last picture: the bar draws only after a change, not for every paint.
+  void PaintTo(HDC dc) override;
   bool LooksEnabled() const;
 
-  HWND hwnd_ = nullptr;
   std::wstring name_;
   StoredFont hostFont_;
   ProgressBarModel model_;
   std::function<void(std::wstring_view)> propertyChanged_;
 
   Palette palette_{};  // as the last theme left it, before any greying
-  std::unique_ptr<BackBuffer> buffer_;
-  WatchedObject<HFONT> font_;
+  DibSurface buffer_;
+  Font font_;
   StoredFont fontMadeFrom_;
   // The window region is made again only when one of these changes.
   int regionWidth_ = -1, regionHeight_ = -1, regionRounding_ = -1;

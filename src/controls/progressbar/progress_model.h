@@ -32,38 +32,24 @@ class ProgressBarModel {
   void ReadProperties(const PropertyBag& bag, const std::wstring& name, const StoredFont& hostFont);
   void WriteProperties(PropertyBag& bag, const StoredFont& hostFont) const;
 
-  int Value() const { return value_; }
-  void SetValue(int value);
-  int Max() const { return max_; }
-  void SetMax(int max);
-  int Min() const { return min_; }
-  void SetMin(int min);
-  int RoundedValue() const { return rounded_; }
-  void SetRoundedValue(int pixels);
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled);
-  int Theme() const { return theme_; }
-  void SetTheme(int theme);
-  int TextStyle() const { return textStyle_; }
-  void SetTextStyle(int style);
-  int Orientations() const { return orientation_; }
-  void SetOrientations(int orientation);
-  int TextAlignment() const { return textAlignment_; }
-  void SetTextAlignment(int alignment);
-  const std::wstring& Text() const { return text_; }
-  void SetText(const std::wstring& text);
-  Colour TextEffectColor() const { return textEffectColor_; }
-  void SetTextEffectColor(Colour colour);
-  int TextEffect() const { return textEffect_; }
-  void SetTextEffect(int effect);
-  Colour TextForeColor() const { return textForeColor_; }
-  void SetTextForeColor(Colour colour);
-  const StoredFont& TextFont() const { return textFont_; }
-  void SetTextFont(const StoredFont& font);
-  Colour PBSCustomeColor1() const { return custom1_; }
-  void SetPBSCustomeColor1(Colour colour);
-  Colour PBSCustomeColor2() const { return custom2_; }
-  void SetPBSCustomeColor2(Colour colour);
+  // The range first, then how the bar shows, then its text (Text to TextFont), then the theme
+  // and the custom theme's colours.
+  int Value() const { return value_; }  void SetValue(int value);
+  int Max() const { return max_; }  void SetMax(int max);
+  int Min() const { return min_; }  void SetMin(int min);
+  int RoundedValue() const { return rounded_; }  void SetRoundedValue(int pixels);
+  bool Enabled() const { return enabled_; }  void SetEnabled(bool enabled);
+  const std::wstring& Text() const { return text_; }  void SetText(const std::wstring& text);
+  int TextStyle() const { return textStyle_; }  void SetTextStyle(int style);
+  int TextAlignment() const { return textAlignment_; }  void SetTextAlignment(int alignment);
+  int TextEffect() const { return textEffect_; }  void SetTextEffect(int effect);
+  Colour TextEffectColor() const { return textEffectColor_; }  void SetTextEffectColor(Colour colour);
+  Colour TextForeColor() const { return textForeColor_; }  void SetTextForeColor(Colour colour);
+  const StoredFont& TextFont() const { return textFont_; }  void SetTextFont(const StoredFont& font);
+  int Theme() const { return theme_; }  void SetTheme(int theme);
+  int Orientations() const { return orientation_; }  void SetOrientations(int orientation);
+  Colour PBSCustomeColor1() const { return custom1_; }  void SetPBSCustomeColor1(Colour colour);
+  Colour PBSCustomeColor2() const { return custom2_; }  void SetPBSCustomeColor2(Colour colour);
 
   // Value as a share of Max, in per cent (the minimum is not subtracted). 0 when the limits
   // leave nothing to measure.

@@ -25,6 +25,11 @@ struct Machine {
   void Leave() { Count(in.MouseLeave()); }
   void Down(MouseButton b = MouseButton::Left, bool dbl = false) { Count(in.MouseDown(b, dbl)); }
   void Up(MouseButton b = MouseButton::Left, bool inside = true) { Count(in.MouseUp(b, inside, check())); }
+  // A press and release inside.
+  void Click(MouseButton b = MouseButton::Left) {
+    Down(b);
+    Up(b);
+  }
   void Space() {
     Count(in.KeyDown(kKeySpace));
     Count(in.Char(L' ', check()));
@@ -32,26 +37,32 @@ struct Machine {
   }
 };
 
-TEST(ButtonPointer, OneEnterAndOneLeavePerPass) {
+// A machine whose pointer has just come over the button.
+Machine PointerOver() {
   Machine m;
   m.Move();
-  EXPECT_TRUE(m.last & kTrackLeave);
-  EXPECT_TRUE(m.last & kShowTip);
-  EXPECT_EQ(m.in.State(), S::Hot);
-  for (int i = 0; i < 5; ++i) m.Move();
-  EXPECT_EQ(m.enters, 1);
-  m.Leave();
-  m.Leave();
-  EXPECT_EQ(m.leaves, 1);
-  EXPECT_TRUE(m.last == kNone);
-  EXPECT_EQ(m.in.State(), S::Normal);
-  m.Move();
-  EXPECT_EQ(m.enters, 2);
+  return m;
+}
+
+TEST(ButtonPointer, OneEnterAndOneLeavePerPass) {
+  Machine m;
+  for (int pass = 1; pass <= 2; ++pass) {
+    m.Move();
+    EXPECT_TRUE(m.last & kTrackLeave);
+    EXPECT_TRUE(m.last & kShowTip);
+    EXPECT_EQ(m.in.State(), S::Hot);
+    for (int i = 0; i < 5; ++i) m.Move();
+    EXPECT_EQ(m.enters, pass);
+    m.Leave();
+    m.Leave();  // a second notice of the same leave adds nothing
+    EXPECT_EQ(m.leaves, pass);
+    EXPECT_TRUE(m.last == kNone);
+    EXPECT_EQ(m.in.State(), S::Normal);
+  }
 }
 
 TEST(ButtonPointer, AMoveOutsideUnderCaptureCountsAsTheLeave) {
-  Machine m;
-  m.Move();
+  Machine m = PointerOver();
   m.Down();
   EXPECT_TRUE(m.last & kCapture);
   EXPECT_TRUE(m.last & kTakeFocus);
@@ -66,8 +77,7 @@ TEST(ButtonPointer, AMoveOutsideUnderCaptureCountsAsTheLeave) {
 }
 
 TEST(ButtonPointer, LeftClickInsideClicksOnceAfterReleasingCapture) {
-  Machine m;
-  m.Move();
+  Machine m = PointerOver();
   m.Down();
   EXPECT_EQ(m.in.State(), S::Pressed);
   EXPECT_EQ(m.clicks, 0);
@@ -80,8 +90,7 @@ TEST(ButtonPointer, LeftClickInsideClicksOnceAfterReleasingCapture) {
 }
 
 TEST(ButtonPointer, ReleaseOutsideGivesNoClick) {
-  Machine m;
-  m.Move();
+  Machine m = PointerOver();
   m.Down();
   m.Move(false);
   m.Up(MouseButton::Left, false);
@@ -91,38 +100,31 @@ TEST(ButtonPointer, ReleaseOutsideGivesNoClick) {
 }
 
 TEST(ButtonPointer, RightAndMiddleClicksDoNothingAndSpaceStillClicksOnce) {
-  Machine m;
-  m.Move();
-  m.Down(MouseButton::Right);
-  m.Up(MouseButton::Right);
-  m.Down(MouseButton::Middle);
-  m.Up(MouseButton::Middle);
+  Machine m = PointerOver();
+  m.Click(MouseButton::Right);
+  m.Click(MouseButton::Middle);
+  EXPECT_EQ(m.in.State(), S::Hot);
   EXPECT_EQ(m.clicks, 0);
   EXPECT_EQ(m.in.LastMouseButton(), 4);
-  EXPECT_EQ(m.in.State(), S::Hot);
   m.Space();
   EXPECT_EQ(m.clicks, 1);
 }
 
 TEST(ButtonPointer, DoubleClickIsOneClickWithThePressedLookOnTheSecondPress) {
-  Machine m;
-  m.Move();
-  m.Down();
-  m.Up();
+  Machine m = PointerOver();
+  m.Click();
   m.Down(MouseButton::Left, true);
   EXPECT_EQ(m.in.State(), S::Pressed);
   m.Up();
   EXPECT_EQ(m.clicks, 1);
   EXPECT_EQ(m.in.State(), S::Hot);
   // The next ordinary click counts again.
-  m.Down();
-  m.Up();
+  m.Click();
   EXPECT_EQ(m.clicks, 2);
 }
 
 TEST(ButtonPointer, LostCaptureAbandonsThePress) {
-  Machine m;
-  m.Move();
+  Machine m = PointerOver();
   m.Down();
   m.Count(m.in.CaptureLost());
   EXPECT_EQ(m.in.State(), S::Hot);
@@ -184,15 +186,13 @@ TEST(ButtonCheckType, ClicksFlipTheValueAndCheckedDrawsPressed) {
   Machine m;
   m.isCheck = true;
   m.Move();
-  m.Down();
-  m.Up();
+  m.Click();
   EXPECT_TRUE(m.value);
   EXPECT_EQ(m.in.Settle(true, false, m.value, true, true), S::Pressed);
   m.Leave();
   EXPECT_EQ(m.in.Settle(true, false, m.value, true, true), S::Pressed);  // whatever the pointer does
   m.Move();
-  m.Down();
-  m.Up();
+  m.Click();
   EXPECT_FALSE(m.value);
   EXPECT_EQ(m.clicks, 2);
   EXPECT_EQ(m.in.Settle(true, false, m.value, true, true), S::Hot);
@@ -214,8 +214,7 @@ TEST(ButtonCheckType, SpaceOnACheckedButtonDoesNotLeaveItLookingPressed) {
 }
 
 TEST(ButtonEnabling, DisabledLookAndBackToNormal) {
-  Machine m;
-  m.Move();
+  Machine m = PointerOver();
   EXPECT_EQ(m.in.Settle(true, false, false, false, true), S::Disabled);
   EXPECT_EQ(m.in.State(), S::Disabled);
   m.Count(m.in.EnabledChanged());
@@ -226,8 +225,7 @@ TEST(ButtonEnabling, DisabledLookAndBackToNormal) {
 }
 
 TEST(ButtonEnabling, EnablingDuringAPressDropsItWithoutAClick) {
-  Machine m;
-  m.Move();
+  Machine m = PointerOver();
   m.Down();
   const unsigned effects = m.Count(m.in.EnabledChanged());
   EXPECT_TRUE(effects & kReleaseCapture);

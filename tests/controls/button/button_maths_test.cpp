@@ -1,65 +1,55 @@
 #include <gtest/gtest.h>
 
-#include "controls/button/button_colors.h"
+#include "controls/button/button_colour.h"
 #include "controls/button/button_geometry.h"
 
 namespace lumadex::button {
 namespace {
 
 TEST(ButtonColours, ShadeClampsEachChannel) {
-  EXPECT_EQ(ShadeColor(MakeRgb(10, 128, 250), 15), MakeRgb(25, 143, 255));
-  EXPECT_EQ(ShadeColor(MakeRgb(10, 128, 250), -96), MakeRgb(0, 32, 154));
+  EXPECT_EQ(ShadeColor(Rgb(10, 128, 250), 15), Rgb(25, 143, 255));
+  EXPECT_EQ(ShadeColor(Rgb(10, 128, 250), -96), Rgb(0, 32, 154));
   EXPECT_EQ(ShadeColor(0xF0F0F0, 96), 0xFFFFFFu);
 }
 
 TEST(ButtonColours, BlendRoundsHalvesToEven) {
-  EXPECT_EQ(BlendColors(MakeRgb(1, 2, 0), MakeRgb(2, 3, 255)), MakeRgb(2, 2, 128));
-  EXPECT_EQ(BlendColors(MakeRgb(255, 255, 255), MakeRgb(160, 160, 160)), MakeRgb(208, 208, 208));
+  EXPECT_EQ(BlendColors(Rgb(1, 2, 0), Rgb(2, 3, 255)), Rgb(2, 2, 128));
+  EXPECT_EQ(BlendColors(Rgb(255, 255, 255), Rgb(160, 160, 160)), Rgb(208, 208, 208));
 }
 
 TEST(ButtonColours, TintTowardWhiteUsesIntegerDivision) {
   // 32 + 223 × 100 / 255 = 32 + 87
-  EXPECT_EQ(TintTowardWhite(MakeRgb(100, 0, 255), 32), MakeRgb(119, 32, 255));
-  EXPECT_EQ(TintTowardWhite(0, 176), MakeRgb(176, 176, 176));
+  EXPECT_EQ(TintTowardWhite(Rgb(100, 0, 255), 32), Rgb(119, 32, 255));
+  EXPECT_EQ(TintTowardWhite(0, 176), Rgb(176, 176, 176));
 }
 
 TEST(ButtonColours, AverageGray) {
-  EXPECT_EQ(AverageGray(MakeRgb(255, 0, 0)), MakeRgb(85, 85, 85));
-  EXPECT_EQ(AverageGray(MakeRgb(1, 1, 0)), MakeRgb(1, 1, 1));  // 0.667
-  EXPECT_EQ(AverageGray(MakeRgb(1, 0, 0)), 0u);                // 0.333
+  EXPECT_EQ(AverageGray(Rgb(255, 0, 0)), Rgb(85, 85, 85));
+  EXPECT_EQ(AverageGray(Rgb(1, 1, 0)), Rgb(1, 1, 1));  // 0.667
+  EXPECT_EQ(AverageGray(Rgb(1, 0, 0)), 0u);                // 0.333
 }
 
 TEST(ButtonColours, GradientEndsAndMiddle) {
-  const Rgb from = MakeRgb(255, 0, 100), to = MakeRgb(225, 30, 100);
-  EXPECT_EQ(GradientColor(from, to, 0, 20), from);
-  EXPECT_EQ(GradientColor(from, to, 20, 20), to);
+  const Colour from = Rgb(255, 0, 100), to = Rgb(225, 30, 100);
+  EXPECT_EQ(GradientColour(from, to, 0, 20), from);
+  EXPECT_EQ(GradientColour(from, to, 20, 20), to);
   // −30 × 1 / 20 = −1.5 → −2 (even), 30 × 1 / 20 = 1.5 → 2
-  EXPECT_EQ(GradientColor(from, to, 1, 20), MakeRgb(254, 2, 100));
+  EXPECT_EQ(GradientColour(from, to, 1, 20), Rgb(254, 2, 100));
   // −30 × 3 / 20 = −4.5 → 250.5 → 250; 4.5 → 4
-  EXPECT_EQ(GradientColor(from, to, 3, 20), MakeRgb(250, 4, 100));
+  EXPECT_EQ(GradientColour(from, to, 3, 20), Rgb(250, 4, 100));
 }
 
 TEST(ButtonColours, GreyIconKeepsPureGreysExcept0x90) {
-  for (Rgb g : {0x000000u, 0x101010u, 0x808080u, 0xA0A0A0u, 0xC0C0C0u, 0xF0F0F0u, 0xFFFFFFu}) {
+  for (Colour g : {0x000000u, 0x101010u, 0x808080u, 0xA0A0A0u, 0xC0C0C0u, 0xF0F0F0u, 0xFFFFFFu}) {
     EXPECT_EQ(GreyIconPixel(g), g);
   }
   EXPECT_EQ(GreyIconPixel(0x909090), 0x949494u);
   // 0.33 × 255 = 84.15
-  EXPECT_EQ(GreyIconPixel(MakeRgb(255, 0, 0)), MakeRgb(84, 84, 84));
+  EXPECT_EQ(GreyIconPixel(Rgb(255, 0, 0)), Rgb(84, 84, 84));
   // 0.33·200 + 0.59·100 + 0.11·40 = 66 + 59 + 4.4
-  EXPECT_EQ(GreyIconPixel(MakeRgb(200, 100, 40)), MakeRgb(129, 129, 129));
+  EXPECT_EQ(GreyIconPixel(Rgb(200, 100, 40)), Rgb(129, 129, 129));
   // 1.03 × 255 exceeds 255
-  EXPECT_EQ(GreyIconPixel(MakeRgb(255, 255, 254)), MakeRgb(255, 255, 255));
-}
-
-TEST(ButtonColours, SystemColoursAreTranslatedBeforeUse) {
-  SystemPalette pal;
-  pal.colors[kSysButtonFace] = 0xD4D0C8;
-  EXPECT_EQ(TranslateColor(0x8000000F, pal), 0xD4D0C8u);
-  EXPECT_EQ(TranslateColor(0x123456, pal), 0x123456u);
-  EXPECT_EQ(TranslateColor(0x80000020, pal), kTranslateFailed);
-  EXPECT_EQ(TranslateColor(0x05000000, pal), kTranslateFailed);
-  EXPECT_EQ(SystemColor(kSysButtonFace), 0x8000000Fu);
+  EXPECT_EQ(GreyIconPixel(Rgb(255, 255, 254)), Rgb(255, 255, 255));
 }
 
 TEST(ButtonGeometry, MinimumSizeIs300Twips) {
@@ -80,13 +70,23 @@ TEST(ButtonGeometry, CaptionFlagsByAlignment) {
 }
 
 TEST(ButtonGeometry, IconPlaces) {
-  EXPECT_EQ(IconPosition(0, 57, 25, 16, 4), (Point{20, 4}));  // 20.5 → 20, 4.5 → 4
-  EXPECT_EQ(IconPosition(0, 59, 27, 16, 4), (Point{22, 6}));  // 21.5 → 22, 5.5 → 6
-  EXPECT_EQ(IconPosition(1, 57, 25, 16, 4), (Point{4, 4}));
-  EXPECT_EQ(IconPosition(2, 57, 25, 16, 4), (Point{37, 4}));
-  EXPECT_EQ(IconPosition(3, 57, 47, 16, 7), (Point{20, 7}));
-  EXPECT_EQ(IconPosition(4, 57, 47, 16, 7), (Point{20, 24}));
-  EXPECT_EQ(IconPosition(42, 57, 47, 16, 7), (Point{20, 16}));
+  struct Case {
+    std::int32_t align;
+    int w, h, margin;
+    Point at;
+  } cases[] = {
+      {0, 57, 25, 4, {20, 4}},  // 20.5 → 20, 4.5 → 4
+      {0, 59, 27, 4, {22, 6}},  // 21.5 → 22, 5.5 → 6
+      {1, 57, 25, 4, {4, 4}},
+      {2, 57, 25, 4, {37, 4}},
+      {3, 57, 47, 7, {20, 7}},
+      {4, 57, 47, 7, {20, 24}},
+      {42, 57, 47, 7, {20, 16}},
+  };
+  for (const Case& c : cases) {
+    const Point at = IconPosition(c.align, c.w, c.h, 16, c.margin);
+    EXPECT_TRUE(at == c.at) << c.align << " " << c.w << "x" << c.h << ": " << at.x << "," << at.y;
+  }
 }
 
 TEST(ButtonGeometry, OutlinesOfTheStyles) {

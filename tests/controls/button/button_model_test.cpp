@@ -7,21 +7,21 @@
 namespace lumadex::button {
 namespace {
 
-SystemPalette Palette(Rgb face = 0xF0F0F0, Rgb infoBack = 0xE1FFFF, Rgb infoText = 0) {
-  SystemPalette p;
-  for (int i = 0; i < SystemPalette::kCount; ++i) p.colors[static_cast<size_t>(i)] = MakeRgb(i, i * 2, i * 3);
-  p.colors[kSysButtonFace] = face;
-  p.colors[kSysHighlight] = 0xD77800;
-  p.colors[kSysButtonText] = 0x000000;
-  p.colors[kSysInfoBack] = infoBack;
-  p.colors[kSysInfoText] = infoText;
+SystemColours Palette(Colour face = 0xF0F0F0, Colour infoBack = 0xE1FFFF, Colour infoText = 0) {
+  SystemColours p;
+  for (int i = 0; i < SystemColours::kCount; ++i) p.colours[static_cast<size_t>(i)] = Rgb(i, i * 2, i * 3);
+  p.colours[kSysButtonFace] = face;
+  p.colours[kSysHighlight] = 0xD77800;
+  p.colours[kSysButtonText] = 0x000000;
+  p.colours[kSysInfoBack] = infoBack;
+  p.colours[kSysInfoText] = infoText;
   return p;
 }
 
 const StoredFont kSurfaceFont{L"Tahoma", 8.0, 400};
 
 TEST(ButtonPersistence, ANewButtonStoresOnlyWhatDiffersFromTheReadingDefaults) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   PropertyBag bag;
   WriteButtonProperties(NewButtonProperties(L"Command1", pal), bag, pal);
   for (const wchar_t* key : {L"Style", L"IconAlign", L"iNonThemeStyle", L"MaskColor", L"ttBackColor"}) {
@@ -46,7 +46,7 @@ TEST(ButtonPersistence, ANewButtonStoresOnlyWhatDiffersFromTheReadingDefaults) {
 }
 
 TEST(ButtonPersistence, BlackSystemTooltipBackgroundIsNotStoredForANewButton) {
-  const SystemPalette pal = Palette(0xF0F0F0, 0x000000, 0x000000);
+  const SystemColours pal = Palette(0xF0F0F0, 0x000000, 0x000000);
   PropertyBag bag;
   WriteButtonProperties(NewButtonProperties(L"b", pal), bag, pal);
   EXPECT_FALSE(bag.Contains(L"ttBackColor"));
@@ -54,7 +54,7 @@ TEST(ButtonPersistence, BlackSystemTooltipBackgroundIsNotStoredForANewButton) {
 }
 
 TEST(ButtonPersistence, AnEmptySetReadsTheReadingDefaults) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   const ButtonProperties p = ReadButtonProperties(PropertyBag{}, pal, kSurfaceFont);
   EXPECT_EQ(p.Style, kStyleShaded);
   EXPECT_EQ(p.Caption, L"SkinButton");
@@ -73,7 +73,7 @@ TEST(ButtonPersistence, AnEmptySetReadsTheReadingDefaults) {
 }
 
 TEST(ButtonPersistence, AnEmptyCaptionComesBackAsTheComponentName) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   ButtonProperties p = NewButtonProperties(L"x", pal);
   p.Caption.clear();
   PropertyBag bag;
@@ -83,7 +83,7 @@ TEST(ButtonPersistence, AnEmptyCaptionComesBackAsTheComponentName) {
 }
 
 TEST(ButtonPersistence, EveryPropertySurvivesARoundTrip) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   ButtonProperties p;
   p.Style = kStyleMetal;
   p.Caption = L"下 载";
@@ -143,8 +143,8 @@ TEST(ButtonPersistence, EveryPropertySurvivesARoundTrip) {
 }
 
 TEST(ButtonPersistence, SystemColoursFollowTheReadingMachine) {
-  const SystemPalette writer = Palette(0xF0F0F0);
-  const SystemPalette reader = Palette(0xC8D0D4);
+  const SystemColours writer = Palette(0xF0F0F0);
+  const SystemColours reader = Palette(0xC8D0D4);
   PropertyBag bag;
   ButtonProperties p = ReadButtonProperties(PropertyBag{}, writer, kSurfaceFont);
   p.FontColor = 0x0000FF;  // not a system colour: kept as it is
@@ -155,17 +155,21 @@ TEST(ButtonPersistence, SystemColoursFollowTheReadingMachine) {
 }
 
 TEST(ButtonPersistence, StoredSystemColourValuesAreTranslatedOnReading) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   PropertyBag bag;
   bag.Write(L"backcolor", std::int64_t{0x8000000F});  // the button face by index
   bag.Write(L"highlightcolor", std::int64_t{0x800000FF});  // no such system colour
+  bag.Write(L"fontcolor", std::int64_t{0x123456});
+  bag.Write(L"fonthighlightcolor", std::int64_t{0x05000000});  // neither a system colour nor plain
   const ButtonProperties p = ReadButtonProperties(bag, pal, kSurfaceFont);
   EXPECT_EQ(p.BackColor, 0xF0F0F0u);
-  EXPECT_EQ(p.HighlightColor, kTranslateFailed);
+  EXPECT_EQ(p.HighlightColor, kColourInvalid);
+  EXPECT_EQ(p.FontColor, 0x123456u);
+  EXPECT_EQ(p.FontHighlightColor, kColourInvalid);
 }
 
 TEST(ButtonPersistence, ValuesOfTheWrongKindReadAsMissing) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   PropertyBag bag;
   bag.Write(L"Style", std::wstring(L"eight"));
   bag.Write(L"Caption", std::int64_t{5});
@@ -175,7 +179,7 @@ TEST(ButtonPersistence, ValuesOfTheWrongKindReadAsMissing) {
 }
 
 TEST(ButtonPersistence, TheMainWindowSetsGiveStyle8AndTheirCaptionsAndFonts) {
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   struct Expect {
     const wchar_t* name;
     const wchar_t* caption;
@@ -208,7 +212,7 @@ TEST(ButtonStyleRules, ThemeFallbackIsKeptApartFromTheStoredStyle) {
   // A fallback naming the theme style itself must not lead back into themed drawing.
   EXPECT_EQ(DrawnStyle(kStyleTheme, kStyleTheme, true), kStyleClassic);
   // Saving after a fallback keeps the user's style.
-  const SystemPalette pal = Palette();
+  const SystemColours pal = Palette();
   ButtonProperties p = NewButtonProperties(L"t", pal);
   p.Style = kStyleTheme;
   PropertyBag bag;

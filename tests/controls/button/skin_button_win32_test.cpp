@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "support/button_gdi_count_win32.h"
-#include "support/button_test_support_win32.h"
+#include "support/control_test_support_win32.h"
+#include "support/gdi_count_win32.h"
 #include "support/real_input_win32.h"
 
 namespace lumadex {
@@ -26,20 +26,30 @@ class ButtonInput : public testing::Test {
  protected:
   void Make(PropertyBag bag = StyledSet(8, L"&Save"), int w = 80, int h = 30) {
     in::MoveTo(POINT{5, 5});  // far from where the button goes
-    button_ = SkinButton::Load(host_.get(), 1, 40, 40, w, h, bag);
+    button_ = SkinButton::Load(host_.hwnd(), 1, 40, 40, w, h, bag);
     ASSERT_TRUE(button_);
     button_->SetOnClick([this] { ++clicks_; });
     button_->SetOnMouseEnter([this] { ++enters_; });
     button_->SetOnMouseLeave([this] { ++leaves_; });
     in::Settle();
   }
+  // A button with a tooltip of `text` and the pointer brought over it; the tip it made then.
+  // The thread's top-level windows are counted first.
+  HWND TipOfNewButton(const std::wstring& text, PropertyBag bag = StyledSet(8, L"tip")) {
+    bag.Write(L"ToolTipText", text);
+    Make(bag);
+    windowsBefore_ = test::ThreadTopLevelWindowCount();
+    Over();
+    return button_ ? button_->ToolTipWindow() : nullptr;
+  }
   HWND hwnd() const { return button_->hwnd(); }
   void Over() { in::MoveTo(in::CentreOf(hwnd())); }
   void Away() { in::MoveTo(in::Beside(hwnd())); }
 
-  test::ButtonHost host_;
+  test::TestHost host_;
   std::unique_ptr<SkinButton> button_;
   int clicks_ = 0, enters_ = 0, leaves_ = 0;
+  int windowsBefore_ = 0;
 };
 
 TEST_F(ButtonInput, EachPassOfThePointerIsOneEnterAndOneLeave) {
@@ -171,7 +181,7 @@ TEST_F(ButtonInput, ClickHandlerWithANestedLoopSeesASecondClickAndLeavesTheButto
 
 TEST_F(ButtonInput, ArrowsMoveTheFocusToTheNeighbours) {
   Make();
-  auto other = SkinButton::Load(host_.get(), 2, 200, 40, 80, 30, StyledSet(8, L"two"));
+  auto other = SkinButton::Load(host_.hwnd(), 2, 200, 40, 80, 30, StyledSet(8, L"two"));
   std::vector<bool> moves;
   button_->SetFocusMover([&](bool backwards) {
     moves.push_back(backwards);
@@ -204,13 +214,9 @@ HWND VisibleTooltip() {
 
 TEST_F(ButtonInput, TheBalloonComesWithThePointerAndGoesWithIt) {
   PropertyBag bag = StyledSet(8, L"tip");
-  bag.Write(L"ToolTipText", std::wstring(L"下载整个相册"));
   bag.Write(L"Tooltiptitle", std::wstring(L"提示"));
   bag.Write(L"ToolTipIcon", std::int64_t{1});
-  Make(bag);
-  const int windowsBefore = test::ThreadTopLevelWindowCount();
-  Over();
-  HWND tip = button_->ToolTipWindow();
+  HWND tip = TipOfNewButton(L"下载整个相册", bag);
   ASSERT_NE(tip, nullptr);
   wchar_t cls[32] = {};
   GetClassNameW(tip, cls, 32);
@@ -233,23 +239,19 @@ TEST_F(ButtonInput, TheBalloonComesWithThePointerAndGoesWithIt) {
     shown = VisibleTooltip();
   }
   EXPECT_EQ(shown, tip);
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore + 1);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_ + 1);
 
   Away();
   in::Settle(100);
   EXPECT_EQ(button_->ToolTipWindow(), nullptr);
   EXPECT_FALSE(IsWindow(tip));
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_);
 }
 
 TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   PropertyBag bag = StyledSet(8, L"tip");
-  bag.Write(L"ToolTipText", std::wstring(L"one"));
   bag.Write(L"ToolTipType", std::int64_t{0});
-  Make(bag);
-  const int windowsBefore = test::ThreadTopLevelWindowCount();
-  Over();
-  HWND first = button_->ToolTipWindow();
+  HWND first = TipOfNewButton(L"one", bag);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(GetWindowLongW(first, GWL_STYLE) & TTS_BALLOON, 0);
   // A new text rebuilds the tip: the old window is gone, exactly one is left.
@@ -257,7 +259,7 @@ TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   HWND second = button_->ToolTipWindow();
   EXPECT_NE(second, nullptr);
   EXPECT_FALSE(IsWindow(first));
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore + 1);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_ + 1);
   Away();
   // The control's own text is what is saved, never emptied by showing the tip.
   PropertyBag saved;
@@ -268,7 +270,7 @@ TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   Over();
   EXPECT_EQ(button_->ToolTipWindow(), nullptr);
   Away();
-  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_);
 }
 
 TEST_F(ButtonInput, ButtonsGrowToTheMinimumSize) {
@@ -308,25 +310,31 @@ TEST_F(ButtonInput, OpenLinkRefusesAnythingButWebAndMailAddresses) {
 }
 
 TEST(ButtonResources, TheCounterSeesWhatIsLeftBehind) {
-  test::ButtonHost host;
-  test::ButtonGdiCount count;
+  test::TestHost host;
+  test::GdiCount count;
   HBRUSH brush = CreateSolidBrush(0x123456);
   HRGN given = CreateRectRgn(0, 0, 10, 10);
   HRGN kept = CreateRectRgn(0, 0, 5, 5);
-  EXPECT_EQ(count.Live(), 3u);
-  SetWindowRgn(host.get(), given, FALSE);  // the window owns it now
-  EXPECT_EQ(count.Live(), 2u);
+  EXPECT_EQ(count.Live(), 3);
+  EXPECT_EQ(count.Live(OBJ_REGION), 2);
+  SetWindowRgn(host.hwnd(), given, FALSE);  // the window owns it now
+  EXPECT_EQ(count.Live(), 2);
+  EXPECT_EQ(count.HandedOver(), 1);
   DeleteObject(brush);
   DeleteObject(kept);
-  EXPECT_EQ(count.Live(), 0u);
-  SetWindowRgn(host.get(), nullptr, FALSE);
+  EXPECT_EQ(count.Live(), 0);
+  EXPECT_EQ(count.BadDeletes(), 0);
+  DeleteObject(kept);  // once too often
+  EXPECT_EQ(count.BadDeletes(), 1);
+  EXPECT_EQ(count.Created(), 3);
+  SetWindowRgn(host.hwnd(), nullptr, FALSE);
 }
 
 TEST(ButtonResources, NothingLeaksOnAnyPath) {
-  test::ButtonHost host;
+  test::TestHost host;
   in::MoveTo(POINT{5, 5});
   const int windowsBefore = test::ThreadTopLevelWindowCount();
-  test::ButtonGdiCount count;
+  test::GdiCount count;
   const std::vector<std::uint8_t> icon = test::IconFile(16, [](int x, int y) { return (x + y) % 2 ? 0x0000FFu : 0x909090u; });
   for (int style = 0; style <= 11; ++style) {
     for (int variant = 0; variant < 3; ++variant) {
@@ -336,24 +344,24 @@ TEST(ButtonResources, NothingLeaksOnAnyPath) {
       bag.Write(L"MaskColor", std::int64_t{0x0000FF});
       bag.Write(L"ToolTipText", std::wstring(L"tip"));
       bag.Write(L"Enabled", variant != 1);  // the grey icon on the disabled path
-      auto b = SkinButton::Load(host.get(), 1, 20, 20, 60, 30, bag);
+      auto b = SkinButton::Load(host.hwnd(), 1, 20, 20, 60, 30, bag);
       ASSERT_TRUE(b);
       in::MoveTo(in::CentreOf(b->hwnd()));
-      test::PrintClient(b->hwnd());
+      test::Picture(b->hwnd());
       SendMessageW(b->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-      test::PrintClient(b->hwnd());
+      test::Picture(b->hwnd());
       SendMessageW(b->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
       SetFocus(b->hwnd());
       b->SetStyle((style + 1) % 11);
       b->SetFont(StoredFont{L"Tahoma", 12, 700});
-      test::PrintClient(b->hwnd());
+      test::Picture(b->hwnd());
       in::MoveTo(POINT{5, 5});
       in::Settle(30);
     }
   }
   in::Settle(50);
-  EXPECT_GT(count.Created(), 100u);  // the counting saw the drawing
-  EXPECT_EQ(count.Live(), 0u);
+  EXPECT_GT(count.Created(), 100);  // the counting saw the drawing
+  EXPECT_EQ(count.Live(), 0);
   EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
 }
 

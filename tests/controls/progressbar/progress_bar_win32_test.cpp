@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "app/main_form_progress_set.h"
-#include "support/bar_pixels_win32.h"
+#include "support/control_test_support_win32.h"
 #include "support/gdi_count_win32.h"
+#include "winmsg/dib_surface_win32.h"
 
 namespace lumadex {
 namespace {
@@ -16,23 +17,21 @@ namespace {
 using test::Blend;
 using test::Box;
 using test::Grey;
-using test::MakeRgb;
 using test::Near;
 using test::Picture;
-using test::Rgb3;
 using test::Show;
 
 // The even palette entries 0, 2, ... 16 of a theme, straight from the theme table.
-using Even = std::array<Rgb3, 9>;
-const Even kSkyBlue = {MakeRgb(250, 253, 254), MakeRgb(228, 243, 252), MakeRgb(199, 230, 249),
-                       MakeRgb(237, 247, 253), MakeRgb(225, 247, 255), MakeRgb(67, 208, 255),
-                       MakeRgb(63, 112, 233),  MakeRgb(63, 226, 246),  MakeRgb(23, 139, 211)};
-const Even kGreen = {MakeRgb(242, 248, 243), MakeRgb(211, 233, 213), MakeRgb(182, 226, 186),
-                     MakeRgb(215, 239, 217), MakeRgb(223, 251, 225), MakeRgb(133, 239, 142),
-                     MakeRgb(57, 203, 70),   MakeRgb(187, 237, 191), MakeRgb(62, 204, 74)};
-const Even kAmber = {MakeRgb(248, 246, 242), MakeRgb(233, 227, 211), MakeRgb(226, 215, 182),
-                     MakeRgb(239, 233, 215), MakeRgb(251, 244, 223), MakeRgb(239, 213, 133),
-                     MakeRgb(203, 166, 57),  MakeRgb(237, 224, 187), MakeRgb(204, 168, 62)};
+using Even = std::array<Colour, 9>;
+const Even kSkyBlue = {Rgb(250, 253, 254), Rgb(228, 243, 252), Rgb(199, 230, 249),
+                       Rgb(237, 247, 253), Rgb(225, 247, 255), Rgb(67, 208, 255),
+                       Rgb(63, 112, 233),  Rgb(63, 226, 246),  Rgb(23, 139, 211)};
+const Even kGreen = {Rgb(242, 248, 243), Rgb(211, 233, 213), Rgb(182, 226, 186),
+                     Rgb(215, 239, 217), Rgb(223, 251, 225), Rgb(133, 239, 142),
+                     Rgb(57, 203, 70),   Rgb(187, 237, 191), Rgb(62, 204, 74)};
+const Even kAmber = {Rgb(248, 246, 242), Rgb(233, 227, 211), Rgb(226, 215, 182),
+                     Rgb(239, 233, 215), Rgb(251, 244, 223), Rgb(239, 213, 133),
+                     Rgb(203, 166, 57),  Rgb(237, 224, 187), Rgb(204, 168, 62)};
 
 Even GreyEven(const Even& e) {
   Even g{};
@@ -41,18 +40,18 @@ Even GreyEven(const Even& e) {
 }
 
 // Each channel moved by d, reflected at 0 and stopped at 255.
-Rgb3 Shift(Rgb3 c, int d) {
+Colour Shift(Colour c, int d) {
   auto s = [d](int v) { return std::min(std::abs(v + d), 255); };
-  return MakeRgb(s(test::R(c)), s(test::G(c)), s(test::B(c)));
+  return Rgb(s(RedOf(c)), s(GreenOf(c)), s(BlueOf(c)));
 }
 
-// A hidden top-level window to hold the bars.
+// The even entries of the custom theme: the empty part from c2, the fill and the border from c1.
+Even CustomEven(Colour c1, Colour c2) {
+  return {Shift(c2, 180), Shift(c2, 50), c2, Shift(c2, 80), Shift(c1, 180), Shift(c1, 50), c1, Shift(c1, 80), c1};
+}
+
 class BarTest : public testing::Test {
  protected:
-  BarTest()
-      : parent_(CreateWindowExW(0, L"STATIC", L"bars", WS_OVERLAPPED, 0, 0, 600, 400, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr)) {}
-  ~BarTest() override { DestroyWindow(parent_); }
 
   // The main window's bar at another size.
   std::unique_ptr<ProgressBar> MainBar(int w = 449, int h = 15) {
@@ -67,7 +66,8 @@ class BarTest : public testing::Test {
     return bar;
   }
 
-  HWND parent_;
+  test::TestHost host_;
+  const HWND parent_ = host_.hwnd();
 };
 
 struct Mask {
@@ -96,7 +96,7 @@ int CheckHorizontal(const Picture& p, const Even& c, int fill, int rounding, con
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const bool filled = x < fill;
-      const Rgb3 want = y < mid ? Blend(filled ? c[4] : c[0], filled ? c[5] : c[1], y, mid)
+      const Colour want = y < mid ? Blend(filled ? c[4] : c[0], filled ? c[5] : c[1], y, mid)
                                 : Blend(filled ? c[6] : c[2], filled ? c[7] : c[3], y - mid, h - mid);
       const bool cornerX = x < rounding || x > w - 2 - rounding, cornerY = y < rounding || y > h - 2 - rounding;
       if (text.Has(x, y)) {
@@ -159,30 +159,32 @@ TEST_F(BarTest, SquareCornersAndTheirRegion) {
   // With no rounding the border's corners are plain corners too.
   EXPECT_EQ(p.At(0, 0), kAmber[8]);
   EXPECT_EQ(p.At(118, 14), kAmber[8]);
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_NE(GetWindowRgn(bar->hwnd(), region), ERROR);
+  const Region region = test::WindowRegionOf(bar->hwnd());
+  ASSERT_TRUE(region);
   RECT box{};
-  EXPECT_EQ(GetRgnBox(region, &box), SIMPLEREGION);
+  EXPECT_EQ(GetRgnBox(region.get(), &box), SIMPLEREGION);
   EXPECT_EQ(box.left, 0);
   EXPECT_EQ(box.top, 0);
-  EXPECT_TRUE(PtInRegion(region, 0, 0));
-  EXPECT_TRUE(PtInRegion(region, 118, 14));
-  DeleteObject(region);
+  EXPECT_TRUE(PtInRegion(region.get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(region.get(), 118, 14));
 }
 
 TEST_F(BarTest, RoundedRegionCutsTheCornersAndIsMadeOnlyWhenItsShapeChanges) {
   test::GdiCount gdi;
   auto bar = MainBar();
   EXPECT_EQ(gdi.HandedOver(), 1);
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_EQ(GetWindowRgn(bar->hwnd(), region), COMPLEXREGION);
-  for (const POINT corner : {POINT{0, 0}, POINT{447, 0}, POINT{0, 13}, POINT{447, 13}}) {
-    EXPECT_FALSE(PtInRegion(region, corner.x, corner.y)) << corner.x << "," << corner.y;
+  {
+    const Region region = test::WindowRegionOf(bar->hwnd());
+    ASSERT_TRUE(region);
+    RECT box{};
+    ASSERT_EQ(GetRgnBox(region.get(), &box), COMPLEXREGION);
+    for (const POINT corner : {POINT{0, 0}, POINT{447, 0}, POINT{0, 13}, POINT{447, 13}}) {
+      EXPECT_FALSE(PtInRegion(region.get(), corner.x, corner.y)) << corner.x << "," << corner.y;
+    }
+    EXPECT_TRUE(PtInRegion(region.get(), 2, 7));
+    EXPECT_TRUE(PtInRegion(region.get(), 224, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 224, 7));
   }
-  EXPECT_TRUE(PtInRegion(region, 2, 7));
-  EXPECT_TRUE(PtInRegion(region, 224, 0));
-  EXPECT_TRUE(PtInRegion(region, 224, 7));
-  DeleteObject(region);
   for (int v = 0; v <= 100; v += 5) bar->SetValue(v);
   bar->Properties().SetTheme(4);
   EXPECT_EQ(gdi.HandedOver(), 1);
@@ -205,7 +207,7 @@ TEST_F(BarTest, VerticalFillsFromTheTopInLeftToRightHalves) {
     for (int x = 1; x < 21; ++x) {
       if (x == 19) continue;  // the border's right side
       const bool filled = y < fill;
-      const Rgb3 want = x < mid ? Blend(filled ? c[4] : c[0], filled ? c[5] : c[1], x, mid)
+      const Colour want = x < mid ? Blend(filled ? c[4] : c[0], filled ? c[5] : c[1], x, mid)
                                 : Blend(filled ? c[6] : c[2], filled ? c[7] : c[3], x - mid, 21 - mid);
       if (!Near(p.At(x, y), want, 1) && ++mismatches <= 5) {
         ADD_FAILURE() << x << "," << y << ": " << Show(p.At(x, y)) << " vs " << Show(want);
@@ -221,7 +223,7 @@ TEST_F(BarTest, DisabledIsGreyIncludingTheTextAndColoursComeBack) {
   auto bar = MainBar(449, 30);
   ProgressBarModel& m = bar->Properties();
   m.SetValue(40);
-  m.SetTextForeColor(MakeRgb(255, 0, 0));
+  m.SetTextForeColor(Rgb(255, 0, 0));
   m.SetEnabled(false);
   const Mask text = TextMask(L"40%", 5, 449, 30);
   {
@@ -229,8 +231,8 @@ TEST_F(BarTest, DisabledIsGreyIncludingTheTextAndColoursComeBack) {
     EXPECT_GT(CheckHorizontal(p, GreyEven(kSkyBlue), 180, 5, text), 0);
     for (int y = text.top; y <= text.bottom; ++y)
       for (int x = text.left; x <= text.right; ++x) {
-        const Rgb3 c = p.At(x, y);
-        EXPECT_TRUE(test::R(c) == test::G(c) && test::G(c) == test::B(c)) << x << "," << y << " " << Show(c);
+        const Colour c = p.At(x, y);
+        EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c)) << x << "," << y << " " << Show(c);
       }
   }
   m.SetEnabled(true);
@@ -239,7 +241,7 @@ TEST_F(BarTest, DisabledIsGreyIncludingTheTextAndColoursComeBack) {
     CheckHorizontal(p, kSkyBlue, 180, 5, text);
     int red = 0;
     for (int y = text.top; y <= text.bottom; ++y)
-      for (int x = text.left; x <= text.right; ++x) red += test::R(p.At(x, y)) > test::G(p.At(x, y)) + 60 ? 1 : 0;
+      for (int x = text.left; x <= text.right; ++x) red += RedOf(p.At(x, y)) > GreenOf(p.At(x, y)) + 60 ? 1 : 0;
     EXPECT_GT(red, 0) << "the text is red again";
   }
   // A disabled window around the bar greys it without touching its own flag.
@@ -252,18 +254,32 @@ TEST_F(BarTest, DisabledIsGreyIncludingTheTextAndColoursComeBack) {
 
 TEST_F(BarTest, TheCustomThemeIsBuiltFromItsTwoColours) {
   auto bar = PlainBar(100, 14);
-  const Rgb3 c1 = MakeRgb(255, 0, 0), c2 = MakeRgb(0, 90, 60);
+  const Colour c1 = Rgb(255, 0, 0), c2 = Rgb(0, 90, 60);
   bar->Properties().SetPBSCustomeColor1(c1);
   bar->Properties().SetPBSCustomeColor2(c2);
   bar->Properties().SetTheme(10);
   bar->Properties().SetValue(50);
-  const Even custom = {Shift(c2, 180), Shift(c2, 50), c2, Shift(c2, 80), Shift(c1, 180),
-                       Shift(c1, 50),  c1,             Shift(c1, 80), c1};
-  EXPECT_EQ(custom[4], MakeRgb(255, 180, 180));
+  const Even custom = CustomEven(c1, c2);
+  EXPECT_EQ(custom[4], Rgb(255, 180, 180));
   CheckHorizontal(Picture(bar->hwnd()), custom, 50, 5, Mask{});
   // A value naming no theme keeps the colours of the last one.
   bar->Properties().SetTheme(0);
   CheckHorizontal(Picture(bar->hwnd()), custom, 50, 5, Mask{});
+}
+
+TEST_F(BarTest, SystemColoursAreLookedUpAndValuesNamingNoColourDrawBlack) {
+  auto bar = PlainBar(100, 14);
+  ProgressBarModel& m = bar->Properties();
+  m.SetTheme(10);
+  m.SetValue(50);
+  m.SetPBSCustomeColor1(SystemColour(kSysHighlight));
+  m.SetPBSCustomeColor2(0x8000001F);  // one past the last system colour
+  CheckHorizontal(Picture(bar->hwnd()), CustomEven(GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF, 0), 50, 5, Mask{});
+  m.SetPBSCustomeColor1(0x01000005);  // a palette index, and there is no palette
+  CheckHorizontal(Picture(bar->hwnd()), CustomEven(0, 0), 50, 5, Mask{});
+  // The translation itself says it failed; only the drawing settles on black.
+  EXPECT_EQ(ProgressBar::TranslateColour(0x8000001F), kColourInvalid);
+  EXPECT_EQ(ProgressBar::TranslateColour(SystemColour(kSysHighlight)), GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF);
 }
 
 // Text tests compare a picture with text against the same bar without it, so only the
@@ -303,8 +319,8 @@ TEST_F(BarTextTest, EachEffectPrintsAtItsOffsets) {
   auto bar = MainBar(300, 40);
   ProgressBarModel& m = bar->Properties();
   m.SetText(L"Lumadex 下载");
-  m.SetTextForeColor(MakeRgb(0, 0, 0));
-  m.SetTextEffectColor(MakeRgb(0, 255, 0));
+  m.SetTextForeColor(Rgb(0, 0, 0));
+  m.SetTextEffectColor(Rgb(0, 255, 0));
   m.SetTextEffect(1);
   const Box plain = TextBox(*bar);
   ASSERT_FALSE(plain.empty());
@@ -325,8 +341,8 @@ TEST_F(BarTextTest, EachEffectPrintsAtItsOffsets) {
   const Picture p(bar->hwnd());
   int green = 0;
   for (int y = plain.top; y <= plain.bottom + 1; ++y) {
-    const Rgb3 c = p.At(plain.right + 1, y);
-    green += test::G(c) > test::R(c) + 20 && test::G(c) > test::B(c) + 20 ? 1 : 0;
+    const Colour c = p.At(plain.right + 1, y);
+    green += GreenOf(c) > RedOf(c) + 20 && GreenOf(c) > BlueOf(c) + 20 ? 1 : 0;
   }
   EXPECT_GT(green, 0);
   // Values naming no effect print nothing at all.
@@ -392,17 +408,14 @@ TEST_F(BarTest, AnEmptyAreaDrawsAndCreatesNothingUntilItHasASize) {
 }
 
 TEST(BarGradients, TwoColoursRunEitherWayWithinTheirRectangle) {
-  test::Rgb3 a = MakeRgb(0, 100, 200), b = MakeRgb(200, 50, 0);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, dib);
-  auto* px = static_cast<std::uint32_t*>(bits);
+  const Colour a = Rgb(0, 100, 200), b = Rgb(200, 50, 0);
+  DibSurface target(40, 20);
+  ASSERT_TRUE(target);
+  const HDC dc = target.dc();
+  std::uint32_t* px = target.bits();
   auto at = [&](int x, int y) {
     const std::uint32_t v = px[y * 40 + x];
-    return MakeRgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    return Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF));
   };
   std::fill(px, px + 800, 0u);
   ProgressBar::GradientTwoColour(dc, 0, a, b, 5, 2, 25, 12);
@@ -419,7 +432,7 @@ TEST(BarGradients, TwoColoursRunEitherWayWithinTheirRectangle) {
   // Four corners: each row runs from the left edge's ramp entry to the right edge's, in steps
   // of (difference / width) in single precision, rounded half to even.
   std::fill(px, px + 800, 0u);
-  const Rgb3 tl = MakeRgb(255, 0, 0), tr = MakeRgb(0, 255, 0), bl = MakeRgb(0, 0, 255), br = MakeRgb(255, 255, 255);
+  const Colour tl = Rgb(255, 0, 0), tr = Rgb(0, 255, 0), bl = Rgb(0, 0, 255), br = Rgb(255, 255, 255);
   ProgressBar::DrawGradientFourColour(dc, 3, 4, 30, 10, tl, tr, bl, br);
   GdiFlush();
   auto ramp = [](int from, int to, int n, int i) {
@@ -431,7 +444,7 @@ TEST(BarGradients, TwoColoursRunEitherWayWithinTheirRectangle) {
     const int lr = ramp(255, 0, 10, r), lg = 0, lb = ramp(0, 255, 10, r);
     const int rr = ramp(0, 255, 10, r), rg = 255, rb = ramp(0, 255, 10, r);
     for (int i = 0; i < 30; ++i) {
-      const Rgb3 want = MakeRgb(ramp(lr, rr, 30, i), ramp(lg, rg, 30, i), ramp(lb, rb, 30, i));
+      const Colour want = Rgb(ramp(lr, rr, 30, i), ramp(lg, rg, 30, i), ramp(lb, rb, 30, i));
       ASSERT_EQ(at(3 + i, 4 + r), want) << i << "," << r << " " << Show(at(3 + i, 4 + r));
     }
     EXPECT_EQ(at(2, 4 + r), 0u);
@@ -439,9 +452,6 @@ TEST(BarGradients, TwoColoursRunEitherWayWithinTheirRectangle) {
   }
   EXPECT_EQ(at(3, 4), tl);
   EXPECT_EQ(at(10, 14), 0u);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(dib);
 }
 
 }  // namespace

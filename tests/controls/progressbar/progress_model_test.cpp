@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace lumadex {
@@ -15,46 +16,84 @@ ProgressBarModel NewBar() {
   return bar;
 }
 
-TEST(ProgressBarRange, ValueStaysBetweenMinAndMax) {
-  ProgressBarModel bar = NewBar();
-  bar.SetValue(150);
-  EXPECT_EQ(bar.Value(), 100);
-  bar.SetValue(-7);
-  EXPECT_EQ(bar.Value(), 0);
-  bar.SetMin(20);
-  bar.SetValue(5);
-  EXPECT_EQ(bar.Value(), 20);
+// Every property but the font, as "name value" pairs in the order of the stored set, so that
+// one comparison shows each difference by its name.
+std::wstring Described(const ProgressBarModel& m) {
+  std::wstring text;
+  auto add = [&text](const wchar_t* name, const std::wstring& value) {
+    text += (text.empty() ? L"" : L", ") + std::wstring(name) + L" " + value;
+  };
+  auto number = [](long long v) { return std::to_wstring(v); };
+  add(L"Orientations", number(m.Orientations()));
+  add(L"Max", number(m.Max()));
+  add(L"Min", number(m.Min()));
+  add(L"Value", number(m.Value()));
+  add(L"RoundedValue", number(m.RoundedValue()));
+  add(L"Enabled", number(m.Enabled()));
+  add(L"Theme", number(m.Theme()));
+  add(L"TextStyle", number(m.TextStyle()));
+  add(L"TextForeColor", number(m.TextForeColor()));
+  add(L"TextAlignment", number(m.TextAlignment()));
+  add(L"Text", m.Text());
+  add(L"TextEffectColor", number(m.TextEffectColor()));
+  add(L"TextEffect", number(m.TextEffect()));
+  add(L"PBSCustomeColor2", number(m.PBSCustomeColor2()));
+  add(L"PBSCustomeColor1", number(m.PBSCustomeColor1()));
+  return text;
 }
 
-TEST(ProgressBarRange, MaxIsAtLeastOneAndAboveMin) {
+// One call of a setter and the limits and value it leaves.
+struct Step {
+  void (ProgressBarModel::*set)(int);
+  int argument;
+  int min, max, value;
+};
+
+// Runs the steps on a new bar, checking all three after each.
+template <std::size_t N>
+void RunOnNewBar(const Step (&steps)[N]) {
   ProgressBarModel bar = NewBar();
-  bar.SetMax(0);
-  EXPECT_EQ(bar.Max(), 1);
-  bar.SetMax(-40);
-  EXPECT_EQ(bar.Max(), 1);
-  bar.SetMax(100);
-  bar.SetMin(20);
-  bar.SetMax(10);
-  EXPECT_EQ(bar.Max(), 21);
-  // The largest maximum still leaves room below it.
-  bar.SetMax(0x7FFFFFFF);
-  EXPECT_EQ(bar.Max(), 0x7FFFFFFF);
-  bar.SetMin(0x7FFFFFFF);
-  EXPECT_EQ(bar.Min(), 0x7FFFFFFE);
+  for (std::size_t n = 0; n < N; ++n) {
+    const Step& step = steps[n];
+    (bar.*step.set)(step.argument);
+    EXPECT_EQ(bar.Min(), step.min) << "step " << n;
+    EXPECT_EQ(bar.Max(), step.max) << "step " << n;
+    EXPECT_EQ(bar.Value(), step.value) << "step " << n;
+  }
 }
 
-TEST(ProgressBarRange, ChangingALimitDragsTheValueAlong) {
-  ProgressBarModel bar = NewBar();
-  bar.SetValue(60);
-  bar.SetMax(40);
-  EXPECT_EQ(bar.Value(), 40);
-  bar.SetMax(100);
-  bar.SetMin(100);
-  EXPECT_EQ(bar.Min(), 99);
-  EXPECT_GE(bar.Value(), 99);
-  bar.SetMin(-5);
-  EXPECT_EQ(bar.Min(), 0);
-}
+constexpr auto kSetValue = &ProgressBarModel::SetValue;
+constexpr auto kSetMin = &ProgressBarModel::SetMin;
+constexpr auto kSetMax = &ProgressBarModel::SetMax;
+
+// Each step: the setter, its argument, then Min, Max and Value as they must be afterwards.
+const Step kValueInside[] = {
+    {kSetValue, 150, 0, 100, 100},
+    {kSetValue, -7, 0, 100, 0},
+    {kSetMin, 20, 20, 100, 20},
+    {kSetValue, 5, 20, 100, 20},
+};
+const Step kMaxAboveMin[] = {
+    {kSetMax, 0, 0, 1, 1},
+    {kSetMax, -40, 0, 1, 1},
+    {kSetMax, 100, 0, 100, 1},
+    {kSetMin, 20, 20, 100, 20},
+    {kSetMax, 10, 20, 21, 20},
+    // The largest maximum still leaves room below it.
+    {kSetMax, 0x7FFFFFFF, 20, 0x7FFFFFFF, 20},
+    {kSetMin, 0x7FFFFFFF, 0x7FFFFFFE, 0x7FFFFFFF, 0x7FFFFFFE},
+};
+const Step kLimitsDragTheValue[] = {
+    {kSetValue, 60, 0, 100, 60},
+    {kSetMax, 40, 0, 40, 40},
+    {kSetMax, 100, 0, 100, 40},
+    {kSetMin, 100, 99, 100, 99},
+    {kSetMin, -5, 0, 100, 99},
+};
+
+TEST(ProgressBarRange, ValueStaysBetweenMinAndMax) { RunOnNewBar(kValueInside); }
+TEST(ProgressBarRange, MaxIsAtLeastOneAndAboveMin) { RunOnNewBar(kMaxAboveMin); }
+TEST(ProgressBarRange, ChangingALimitDragsTheValueAlong) { RunOnNewBar(kLimitsDragTheValue); }
 
 TEST(ProgressBarRange, EveryChangeIsReportedWithTheDraggedValueAfterItsLimit) {
   ProgressBarModel bar = NewBar();
@@ -85,22 +124,11 @@ TEST(ProgressBarRange, PercentIsValueOverMaxWithoutSubtractingMin) {
 
 TEST(ProgressBarStore, ANewInstanceHasItsOwnValues) {
   const ProgressBarModel bar = NewBar();
-  EXPECT_EQ(bar.Value(), 50);
-  EXPECT_EQ(bar.Max(), 100);
-  EXPECT_EQ(bar.Min(), 0);
-  EXPECT_EQ(bar.RoundedValue(), 5);
-  EXPECT_TRUE(bar.Enabled());
-  EXPECT_EQ(bar.Theme(), 1);
-  EXPECT_EQ(bar.TextStyle(), 3);
-  EXPECT_EQ(bar.Orientations(), 1);
-  EXPECT_EQ(bar.TextAlignment(), 5);
-  EXPECT_EQ(bar.Text(), L"Vexo ProgressBar");
-  EXPECT_EQ(bar.TextEffectColor(), 0xFFFFFFu);
-  EXPECT_EQ(bar.TextEffect(), 5);
-  EXPECT_EQ(bar.TextForeColor(), 0u);
+  EXPECT_EQ(Described(bar),
+            L"Orientations 1, Max 100, Min 0, Value 50, RoundedValue 5, Enabled 1, Theme 1, TextStyle 3, "
+            L"TextForeColor 0, TextAlignment 5, Text Vexo ProgressBar, TextEffectColor 16777215, TextEffect 5, "
+            L"PBSCustomeColor2 0, PBSCustomeColor1 0");
   EXPECT_EQ(bar.TextFont(), kFormFont);
-  EXPECT_EQ(bar.PBSCustomeColor1(), 0u);
-  EXPECT_EQ(bar.PBSCustomeColor2(), 0u);
 }
 
 TEST(ProgressBarStore, ANewInstanceWritesOnlyWhatDiffersFromTheStoredDefaults) {
@@ -117,16 +145,12 @@ TEST(ProgressBarStore, AnEmptySetGivesTheStoredDefaultsAndTheControlsName) {
   ProgressBarModel bar = NewBar();
   bar.SetPBSCustomeColor1(0x123456);
   bar.ReadProperties(PropertyBag{}, L"NicePressBar", kFormFont);
-  EXPECT_EQ(bar.Value(), 50);
-  EXPECT_EQ(bar.Max(), 100);
-  EXPECT_EQ(bar.Min(), 0);
-  EXPECT_EQ(bar.Theme(), 1);
-  EXPECT_EQ(bar.TextStyle(), 1);
-  EXPECT_EQ(bar.TextEffect(), 1);
-  EXPECT_EQ(bar.TextEffectColor(), 0xC8C8C8u);
-  EXPECT_EQ(bar.Text(), L"NicePressBar");
+  // 13158600 is 0xC8C8C8.
+  EXPECT_EQ(Described(bar),
+            L"Orientations 1, Max 100, Min 0, Value 50, RoundedValue 5, Enabled 1, Theme 1, TextStyle 1, "
+            L"TextForeColor 0, TextAlignment 5, Text NicePressBar, TextEffectColor 13158600, TextEffect 1, "
+            L"PBSCustomeColor2 0, PBSCustomeColor1 0");
   EXPECT_EQ(bar.TextFont(), kFormFont);
-  EXPECT_EQ(bar.PBSCustomeColor1(), 0u);
 }
 
 TEST(ProgressBarStore, EveryKeyIsWrittenInItsOrderAndReadBackWithoutLoss) {
@@ -205,14 +229,10 @@ TEST(ProgressBarStore, DamagedStoredSetsAreClampedOrFallBackToTheDefaults) {
   bag.Write(L"TextEffect", std::int64_t{6});
   ProgressBarModel bar = NewBar();
   bar.ReadProperties(bag, L"bar", kFormFont);
-  EXPECT_EQ(bar.Max(), 1);
-  EXPECT_EQ(bar.Min(), 0);
-  EXPECT_EQ(bar.Value(), 1);
-  EXPECT_EQ(bar.Theme(), 1);
-  EXPECT_EQ(bar.TextStyle(), 1);
-  EXPECT_EQ(bar.Orientations(), 1);
-  EXPECT_EQ(bar.TextAlignment(), 5);
-  EXPECT_EQ(bar.TextEffect(), 1);
+  EXPECT_EQ(Described(bar),
+            L"Orientations 1, Max 1, Min 0, Value 1, RoundedValue 5, Enabled 1, Theme 1, TextStyle 1, "
+            L"TextForeColor 0, TextAlignment 5, Text bar, TextEffectColor 13158600, TextEffect 1, "
+            L"PBSCustomeColor2 0, PBSCustomeColor1 0");
 }
 
 }  // namespace

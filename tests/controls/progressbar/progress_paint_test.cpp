@@ -34,6 +34,12 @@ TEST(BarColours, RoundingGoesToTheEvenNeighbourOnHalves) {
   EXPECT_EQ(RoundHalfEven(2.5001), 3);
 }
 
+// Entries 0, 2, … 16 of a palette, each as expected.
+void ExpectEvenEntries(const std::optional<Palette>& palette, const std::array<Colour, 9>& even) {
+  ASSERT_TRUE(palette);
+  for (std::size_t i = 0; i < even.size(); ++i) EXPECT_EQ((*palette)[2 * i], even[i]) << 2 * i;
+}
+
 TEST(BarColours, EveryThemeHasItsTableAndOddEntriesCopyTheEvenOnes) {
   // The first, fill and border colours of each fixed theme.
   const Colour first[9] = {Rgb(248, 246, 242), Rgb(247, 248, 242), Rgb(242, 248, 243), Rgb(242, 248, 247),
@@ -53,30 +59,19 @@ TEST(BarColours, EveryThemeHasItsTableAndOddEntriesCopyTheEvenOnes) {
     EXPECT_EQ((*p)[16], border[theme - 1]);
     for (int odd = 1; odd < 16; odd += 2) EXPECT_EQ((*p)[odd], (*p)[odd - 1]) << odd;
   }
-  const auto sky = ThemePalette(8, 0, 0);
-  EXPECT_EQ((*sky)[2], Rgb(228, 243, 252));
-  EXPECT_EQ((*sky)[4], Rgb(199, 230, 249));
-  EXPECT_EQ((*sky)[6], Rgb(237, 247, 253));
-  EXPECT_EQ((*sky)[8], Rgb(225, 247, 255));
-  EXPECT_EQ((*sky)[10], Rgb(67, 208, 255));
-  EXPECT_EQ((*sky)[14], Rgb(63, 226, 246));
+  ExpectEvenEntries(ThemePalette(8, 0, 0),
+                    {Rgb(250, 253, 254), Rgb(228, 243, 252), Rgb(199, 230, 249), Rgb(237, 247, 253), Rgb(225, 247, 255),
+                     Rgb(67, 208, 255), Rgb(63, 112, 233), Rgb(63, 226, 246), Rgb(23, 139, 211)});
   EXPECT_FALSE(ThemePalette(0, 0, 0));
   EXPECT_FALSE(ThemePalette(11, 0, 0));
   EXPECT_FALSE(ThemePalette(-1, 0, 0));
 }
 
 TEST(BarColours, TheCustomThemeBrightensItsTwoColours) {
-  const auto p = ThemePalette(10, Rgb(255, 0, 0), Rgb(0, 0, 100));
-  ASSERT_TRUE(p);
-  EXPECT_EQ((*p)[8], Rgb(255, 180, 180));
-  EXPECT_EQ((*p)[10], Rgb(255, 50, 50));
-  EXPECT_EQ((*p)[12], Rgb(255, 0, 0));
-  EXPECT_EQ((*p)[14], Rgb(255, 80, 80));
-  EXPECT_EQ((*p)[16], Rgb(255, 0, 0));
-  EXPECT_EQ((*p)[0], Rgb(180, 180, 255));
-  EXPECT_EQ((*p)[2], Rgb(50, 50, 150));
-  EXPECT_EQ((*p)[4], Rgb(0, 0, 100));
-  EXPECT_EQ((*p)[6], Rgb(80, 80, 180));
+  // The empty part from the second colour, the fill and the border from the first.
+  ExpectEvenEntries(ThemePalette(10, Rgb(255, 0, 0), Rgb(0, 0, 100)),
+                    {Rgb(180, 180, 255), Rgb(50, 50, 150), Rgb(0, 0, 100), Rgb(80, 80, 180), Rgb(255, 180, 180),
+                     Rgb(255, 50, 50), Rgb(255, 0, 0), Rgb(255, 80, 80), Rgb(255, 0, 0)});
 }
 
 TEST(BarColours, RampsStepEvenlyAndEndOnTheirColours) {
@@ -122,18 +117,27 @@ TEST(BarText, PercentAndValueTexts) {
 }
 
 TEST(BarText, NineAlignments) {
-  // 449 x 15 with a 30 x 12 text: the centre is 449/2 - 15 - 1 = 208.5 -> 208, 7.5 - 6 - 1 = 0.5 -> 0.
-  EXPECT_EQ(TextPosition(1, 449, 15, 30, 12), (TextPoint{1, 0}));
-  EXPECT_EQ(TextPosition(2, 449, 15, 30, 12), (TextPoint{1, 0}));
-  EXPECT_EQ(TextPosition(3, 449, 15, 30, 12), (TextPoint{1, 2}));
-  EXPECT_EQ(TextPosition(4, 449, 15, 30, 12), (TextPoint{208, 0}));
-  EXPECT_EQ(TextPosition(5, 449, 40, 31, 13), (TextPoint{208, 12}));  // 224.5-15.5-1, 20-6.5-1 = 12.5
-  EXPECT_EQ(TextPosition(6, 449, 40, 30, 12), (TextPoint{208, 27}));
-  EXPECT_EQ(TextPosition(7, 449, 40, 30, 12), (TextPoint{416, 0}));
-  EXPECT_EQ(TextPosition(8, 449, 40, 30, 12), (TextPoint{416, 13}));
-  EXPECT_EQ(TextPosition(9, 449, 40, 30, 12), (TextPoint{416, 27}));
-  EXPECT_EQ(TextPosition(0, 449, 40, 30, 12), (TextPoint{0, 0}));
-  EXPECT_EQ(TextPosition(10, 449, 40, 30, 12), (TextPoint{0, 0}));
+  struct Case {
+    int alignment, w, h, tw, th;
+    TextPoint at;
+  } cases[] = {
+      // 449 x 15 with a 30 x 12 text: the centre is 449/2 - 15 - 1 = 208.5 -> 208, 7.5 - 6 - 1 = 0.5 -> 0.
+      {1, 449, 15, 30, 12, {1, 0}},
+      {2, 449, 15, 30, 12, {1, 0}},
+      {3, 449, 15, 30, 12, {1, 2}},
+      {4, 449, 15, 30, 12, {208, 0}},
+      {5, 449, 40, 31, 13, {208, 12}},  // 224.5-15.5-1, 20-6.5-1 = 12.5
+      {6, 449, 40, 30, 12, {208, 27}},
+      {7, 449, 40, 30, 12, {416, 0}},
+      {8, 449, 40, 30, 12, {416, 13}},
+      {9, 449, 40, 30, 12, {416, 27}},
+      {0, 449, 40, 30, 12, {0, 0}},
+      {10, 449, 40, 30, 12, {0, 0}},
+  };
+  for (const Case& c : cases) {
+    const TextPoint at = TextPosition(c.alignment, c.w, c.h, c.tw, c.th);
+    EXPECT_TRUE(at == c.at) << c.alignment << ": " << at.x << "," << at.y;
+  }
 }
 
 TEST(BarText, EffectsPrintInOrderAtTheirOffsets) {

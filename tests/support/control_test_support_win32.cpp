@@ -1,0 +1,107 @@
+#include "support/control_test_support_win32.h"
+
+#include "support/real_input_win32.h"
+#include "winmsg/dib_surface_win32.h"
+#include "winmsg/gdi_win32.h"
+
+namespace lumadex::test {
+
+TestHost::TestHost() {
+  WindowClass windowClass;
+  windowClass.name = L"LumadexControlTestHost";
+  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
+  CreateWindowFor(windowClass, 0, L"control test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 60, 60, 600,
+                  400, nullptr, nullptr);
+  input::Activate(hwnd());
+}
+
+Picture::Picture(HWND control, Colour sentinel) {
+  RECT client{};
+  GetClientRect(control, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  DibSurface dib(client.right, client.bottom);
+  if (!dib) return;
+  auto toDib = [](Colour c) {
+    return static_cast<std::uint32_t>(RedOf(c)) << 16 | static_cast<std::uint32_t>(GreenOf(c)) << 8 |
+           static_cast<std::uint32_t>(BlueOf(c));
+  };
+  const std::size_t count = static_cast<std::size_t>(dib.width()) * static_cast<std::size_t>(dib.height());
+  std::fill(dib.bits(), dib.bits() + count, toDib(sentinel));
+  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()), PRF_CLIENT);
+  GdiFlush();
+  width_ = dib.width();
+  height_ = dib.height();
+  pixels_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t v = dib.bits()[i];
+    pixels_.push_back(Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)));
+  }
+}
+
+Box Difference(const Picture& a, const Picture& b) {
+  Box box;
+  for (int y = 0; y < a.height() && y < b.height(); ++y)
+    for (int x = 0; x < a.width() && x < b.width(); ++x)
+      if (a.At(x, y) != b.At(x, y)) box.Add(x, y);
+  return box;
+}
+
+Region WindowRegionOf(HWND window) {
+  Region region(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(window, region.get()) == ERROR) region.reset();
+  return region;
+}
+
+SIZE MeasureText(const std::wstring& text, const wchar_t* face, int pixelHeight, int charset) {
+  LOGFONTW lf{};
+  lf.lfHeight = -pixelHeight;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = static_cast<BYTE>(charset);
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  const Font font(CreateFontIndirectW(&lf));
+  const MemoryDC dc(CreateCompatibleDC(nullptr));
+  const ScopedSelect selected(dc.get(), font.get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+std::vector<std::uint8_t> IconFile(int size, const std::function<Colour(int x, int y)>& pixel) {
+  std::vector<std::uint8_t> f;
+  auto u8 = [&](unsigned v) { f.push_back(static_cast<std::uint8_t>(v)); };
+  auto u16 = [&](unsigned v) { u8(v & 0xFF), u8(v >> 8); };
+  auto u32 = [&](std::uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+  const unsigned maskRow = ((static_cast<unsigned>(size) + 31) / 32) * 4;
+  const std::uint32_t imageBytes = 40 + static_cast<std::uint32_t>(size * size * 4) + maskRow * static_cast<unsigned>(size);
+  u16(0), u16(1), u16(1);
+  u8(static_cast<unsigned>(size)), u8(static_cast<unsigned>(size)), u8(0), u8(0), u16(1), u16(32), u32(imageBytes),
+      u32(22);
+  u32(40), u32(static_cast<std::uint32_t>(size)), u32(static_cast<std::uint32_t>(size * 2)), u16(1), u16(32), u32(0),
+      u32(0), u32(0), u32(0), u32(0), u32(0);
+  for (int y = size - 1; y >= 0; --y) {
+    for (int x = 0; x < size; ++x) {
+      const Colour c = pixel(x, y);
+      u8(static_cast<unsigned>(BlueOf(c))), u8(static_cast<unsigned>(GreenOf(c))), u8(static_cast<unsigned>(RedOf(c))),
+          u8(0xFF);
+    }
+  }
+  for (unsigned i = 0; i < maskRow * static_cast<unsigned>(size); ++i) u8(0);
+  return f;
+}
+
+namespace {
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+}  // namespace
+
+int ThreadTopLevelWindowCount() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+}  // namespace lumadex::test
