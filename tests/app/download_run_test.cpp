@@ -169,7 +169,9 @@ TEST_F(DownloadRunTest, AnythingThrownEndsTheRunAndReachesTheCaller) {
 }
 
 TEST(SettingsComplete, NeedsTheAlbumTheFolderAndWhatTheModeAsksFor) {
-  RunSettings s{L"http://site/getalbum.do?id=7&owner=8", L"C:\\photos"};
+  RunSettings s;
+  s.albumAddress = L"http://site/getalbum.do?id=7&owner=8";
+  s.saveFolder = L"C:\\photos";
   EXPECT_TRUE(SettingsComplete(s));
   s.mode = DownloadMode::Newest;
   EXPECT_FALSE(SettingsComplete(s));

@@ -120,7 +120,9 @@ TEST(MainWindowLayout, EveryControlHasItsTextPlaceAndParent) {
       EXPECT_EQ(rect.top, Pixels(expected.top));
       EXPECT_EQ(rect.right - rect.left, Pixels(expected.width));
       EXPECT_EQ(rect.bottom - rect.top, Pixels(expected.height));
-      if (expected.text) EXPECT_EQ(GetText(control), expected.text);
+      if (expected.text) {
+        EXPECT_EQ(GetText(control), expected.text);
+      }
     }
   }
   // Nothing more than these.

@@ -135,7 +135,7 @@ TEST(CookieJar, MalformedAndHostileCookiesAreIgnored) {
 TEST(CookieJar, AFloodingSiteCannotGrowTheJarWithoutEnd) {
   CookieJar jar;
   for (size_t i = 0; i < CookieJar::kMaxPerDomain + 10; ++i)
-    jar.Take("c" + std::to_string(i) + "=v", "flood.example", "/", false, kNow);
+    jar.Take(std::string("c").append(std::to_string(i)).append("=v"), "flood.example", "/", false, kNow);
   EXPECT_EQ(jar.cookies().size(), CookieJar::kMaxPerDomain);
   // The oldest went; the newest are all there.
   const std::string header = jar.HeaderFor("flood.example", "/", false, kNow);
@@ -143,7 +143,7 @@ TEST(CookieJar, AFloodingSiteCannotGrowTheJarWithoutEnd) {
   EXPECT_NE(header.find("c59=v"), std::string::npos);
 
   for (size_t i = 0; i < CookieJar::kMaxCookies + 10; ++i)
-    jar.Take("x=1", "h" + std::to_string(i) + ".example", "/", false, kNow);
+    jar.Take("x=1", std::string("h").append(std::to_string(i)).append(".example"), "/", false, kNow);
   EXPECT_EQ(jar.cookies().size(), CookieJar::kMaxCookies);
   EXPECT_EQ(jar.HeaderFor("h0.example", "/", false, kNow), "");
   EXPECT_EQ(jar.HeaderFor("h1009.example", "/", false, kNow), "x=1");

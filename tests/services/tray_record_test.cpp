@@ -63,8 +63,8 @@ TEST(TrayRecordCopy, TipHolds127AsciiOr63ChineseCharacters) {
 
   // One ASCII character first: 1 + 63 * 2 bytes fill the field exactly.
   GuardedField<128> mixed;
-  CopyAnsiCut(mixed.bytes.data(), 128, "a" + Repeat(kChinese, 70), IsLeadByte936);
-  EXPECT_EQ(mixed.Text(), "a" + Repeat(kChinese, 63));
+  CopyAnsiCut(mixed.bytes.data(), 128, std::string("a").append(Repeat(kChinese, 70)), IsLeadByte936);
+  EXPECT_EQ(mixed.Text(), std::string("a").append(Repeat(kChinese, 63)));
   EXPECT_TRUE(mixed.GuardIntact());
 }
 
