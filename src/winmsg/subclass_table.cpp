@@ -4,17 +4,14 @@
 
 namespace lumadex {
 
-void SubclassTable::AddWindow(WindowKey window, std::uintptr_t previousProc) {
-  Window& entry = windows_[window];
-  entry.previousProc = previousProc;
-}
+SubclassTable::SubclassTable(std::pmr::memory_resource* memory) : memory_(memory), windows_(memory) {}
 
 std::uintptr_t SubclassTable::PreviousProc(WindowKey window) const {
   const auto found = windows_.find(window);
   return found == windows_.end() ? 0 : found->second.previousProc;
 }
 
-const std::vector<ISubclass*>* SubclassTable::ClientsOf(WindowKey window, unsigned message) const {
+const SubclassTable::ClientList* SubclassTable::ClientsOf(WindowKey window, unsigned message) const {
   const auto found = windows_.find(window);
   if (found == windows_.end()) return nullptr;
   const auto clients = found->second.clients.find(message);
@@ -26,10 +23,48 @@ bool SubclassTable::Contains(WindowKey window, unsigned message, const ISubclass
   return clients && std::find(clients->begin(), clients->end(), client) != clients->end();
 }
 
-void SubclassTable::AddClient(WindowKey window, unsigned message, ISubclass* client) {
-  Window& entry = windows_.at(window);
-  entry.clients[message].push_back(client);
-  ++entry.registrations;
+SubclassTable::AttachOutcome SubclassTable::Attach(WindowKey window, unsigned message, ISubclass* client,
+                                                   const Install& install) {
+  if (Contains(window, message, client)) return AttachOutcome::AlreadyRegistered;
+  const auto [entry, newWindow] = windows_.try_emplace(window);
+  Window& record = entry->second;
+  const auto [slot, newMessage] = [&] {
+    try {
+      return record.clients.try_emplace(message);
+    } catch (...) {
+      if (newWindow) windows_.erase(entry);
+      throw;
+    }
+  }();
+  ClientList& list = slot->second;
+  // Undoes what this call added, leaving the table as it found it.
+  const auto takeBack = [&] {
+    if (newMessage) record.clients.erase(slot);
+    if (newWindow) windows_.erase(entry);
+  };
+  try {
+    if (list.size() == list.capacity()) list.reserve(std::max<std::size_t>(4, 2 * list.size()));
+  } catch (...) {
+    takeBack();
+    throw;
+  }
+  if (newWindow) {
+    std::uintptr_t previous = 0;
+    try {
+      previous = install();
+    } catch (...) {
+      takeBack();
+      throw;
+    }
+    if (previous == 0) {
+      takeBack();
+      return AttachOutcome::Refused;
+    }
+    record.previousProc = previous;
+  }
+  list.push_back(client);  // within the reserved capacity: cannot fail
+  ++record.registrations;
+  return AttachOutcome::Attached;
 }
 
 bool SubclassTable::RemoveClient(WindowKey window, unsigned message, const ISubclass* client) {
@@ -47,21 +82,24 @@ bool SubclassTable::RemoveClient(WindowKey window, unsigned message, const ISubc
   return true;
 }
 
-std::vector<SubclassTable::WindowKey> SubclassTable::RemoveClientEverywhere(const ISubclass* client) {
+std::vector<SubclassTable::WindowKey> SubclassTable::RemoveClientEverywhere(const ISubclass* client,
+                                                                            std::size_t* removed) {
   std::vector<WindowKey> released;
+  std::size_t removedTotal = 0;
   for (auto& [window, entry] : windows_) {
-    bool removedHere = false;
+    std::size_t removedHere = 0;
     for (auto clients = entry.clients.begin(); clients != entry.clients.end();) {
       auto& list = clients->second;
       const auto before = list.size();
       list.erase(std::remove(list.begin(), list.end(), client), list.end());
-      const auto removed = before - list.size();
-      entry.registrations -= std::min(removed, entry.registrations);
-      removedHere = removedHere || removed != 0;
+      removedHere += before - list.size();
       clients = list.empty() ? entry.clients.erase(clients) : std::next(clients);
     }
-    if (removedHere && entry.registrations == 0) released.push_back(window);
+    entry.registrations -= std::min(removedHere, entry.registrations);
+    removedTotal += removedHere;
+    if (removedHere != 0 && entry.registrations == 0) released.push_back(window);
   }
+  if (removed) *removed = removedTotal;
   return released;
 }
 
@@ -80,9 +118,12 @@ std::size_t SubclassTable::ClientCount(WindowKey window, unsigned message) const
   return clients ? clients->size() : 0;
 }
 
-void SubclassTable::CopyClients(WindowKey window, unsigned message, std::vector<ISubclass*>& out) const {
-  out.clear();
-  if (const auto* clients = ClientsOf(window, message)) out.assign(clients->begin(), clients->end());
+void SubclassTable::CopyClients(WindowKey window, unsigned message, ClientSnapshot& out) const {
+  if (const auto* clients = ClientsOf(window, message)) {
+    out.Assign(clients->begin(), clients->end());
+  } else {
+    out.Clear();
+  }
 }
 
 }  // namespace lumadex

@@ -1,7 +1,6 @@
 #include "winmsg/subclass_win32.h"
 
 #include <stdexcept>
-#include <vector>
 
 #include "winmsg/report_win32.h"
 #include "winmsg/subclass_table.h"
@@ -16,6 +15,8 @@ SubclassTable& Table() {
   static auto* table = new SubclassTable;
   return *table;
 }
+
+subclass_platform::ProcedureSetter g_setProcedure = &SetWindowLongPtrW;
 
 SubclassTable::WindowKey Key(HWND hWnd) { return reinterpret_cast<SubclassTable::WindowKey>(hWnd); }
 
@@ -71,7 +72,7 @@ bool StillRegistered(HWND hWnd, UINT iMsg, const ISubclass* client) {
 }
 
 // Whether any client after position i of the snapshot will still be called.
-bool AnyLaterClient(const std::vector<ISubclass*>& clients, std::size_t i, HWND hWnd, UINT iMsg) {
+bool AnyLaterClient(const ClientSnapshot& clients, std::size_t i, HWND hWnd, UINT iMsg) {
   for (std::size_t j = i + 1; j < clients.size(); ++j) {
     if (StillRegistered(hWnd, iMsg, clients[j])) return true;
   }
@@ -102,7 +103,7 @@ LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
   }
 
   // The clients as they stand now: a client may attach or detach others while it runs.
-  std::vector<ISubclass*> clients;
+  ClientSnapshot clients(table.Memory());
   table.CopyClients(key, iMsg, clients);
 
   bool previousCalled = false;
@@ -162,25 +163,34 @@ LRESULT CALLBACK DispatcherProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-ISubclass::~ISubclass() { DetachClient(this); }
+ISubclass::~ISubclass() {
+  // Only a last resort: by now the derived part of the client is gone, and any message its
+  // windows received since its own destructor began reached a half-destroyed object.
+  std::size_t left = 0;
+  try {
+    for (const auto key : Table().RemoveClientEverywhere(this, &left)) ReleaseWindow(reinterpret_cast<HWND>(key));
+    if (left != 0) throw std::logic_error("a message client was destroyed while still attached");
+  } catch (...) {
+    ReportCallbackFailure(L"a message client's destructor");
+  }
+}
 
 void AttachMessage(ISubclass* client, HWND hWnd, UINT iMsg) {
   if (!client) throw std::invalid_argument("AttachMessage: no client");
   if (!hWnd || !IsWindow(hWnd)) throw WinMsgError(kErrInvalidWindow);
   DWORD processId = 0;
-  GetWindowThreadProcessId(hWnd, &processId);
+  const DWORD threadId = GetWindowThreadProcessId(hWnd, &processId);
   if (processId != GetCurrentProcessId()) throw WinMsgError(kErrExternalWindow);
+  // The registry and the dispatch state belong to the window's thread, which is the only one
+  // the window's messages are dispatched on.
+  if (threadId != GetCurrentThreadId()) throw WinMsgError(kErrForeignThreadWindow);
 
-  SubclassTable& table = Table();
-  const auto key = Key(hWnd);
-  if (table.Contains(key, iMsg, client)) throw WinMsgError(kErrAlreadyHandled);
   // A window still known without registrations has the dispatcher in its chain already.
-  if (!table.Knows(key)) {
-    const LONG_PTR previous = SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DispatcherProc));
-    if (previous == 0) throw WinMsgError(kErrCantSubclass);
-    table.AddWindow(key, static_cast<std::uintptr_t>(previous));
-  }
-  table.AddClient(key, iMsg, client);
+  const auto outcome = Table().Attach(Key(hWnd), iMsg, client, [hWnd] {
+    return static_cast<std::uintptr_t>(g_setProcedure(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DispatcherProc)));
+  });
+  if (outcome == SubclassTable::AttachOutcome::AlreadyRegistered) throw WinMsgError(kErrAlreadyHandled);
+  if (outcome == SubclassTable::AttachOutcome::Refused) throw WinMsgError(kErrCantSubclass);
 }
 
 void DetachMessage(ISubclass* client, HWND hWnd, UINT iMsg) noexcept {
@@ -214,6 +224,14 @@ UINT GSubclass::CurrentMessage() const noexcept { return lumadex::CurrentMessage
 LRESULT GSubclass::CallOldWindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
   return lumadex::CallOldWindowProc(hWnd, iMsg, wParam, lParam);
 }
+
+namespace subclass_platform {
+ProcedureSetter ReplaceProcedureSetter(ProcedureSetter setter) noexcept {
+  const ProcedureSetter previous = g_setProcedure;
+  g_setProcedure = setter ? setter : &SetWindowLongPtrW;
+  return previous;
+}
+}  // namespace subclass_platform
 
 namespace subclass_registry {
 bool IsSubclassed(HWND hWnd) noexcept { return Table().RegistrationCount(Key(hWnd)) != 0; }

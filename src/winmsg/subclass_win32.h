@@ -19,8 +19,10 @@ enum class MessageResponse : int {
   CallOldBefore = 2,  // called before the clients; its result is discarded
 };
 
-// A client of the subclassing. Registrations hold the client's address only, so a client must
-// not outlive them: this base drops every registration of the object when it is destroyed.
+// A client of the subclassing. Registrations hold the client's address only, so each client
+// detaches everything it attached in its own destructor (DetachClient(this) does it all):
+// messages sent while its members and other bases are torn down must not reach it. This base
+// drops what is left when it goes, as a last resort, and reports it as a failure.
 class ISubclass {
  public:
   ISubclass() = default;
@@ -36,9 +38,10 @@ class ISubclass {
 
 // Registers the client for message iMsg of window hWnd. Throws WinMsgError: kErrInvalidWindow
 // for a handle that is no window, kErrExternalWindow for a window of another process,
-// kErrCantSubclass when the platform refuses the new procedure, kErrAlreadyHandled when the
-// client is already registered for that message of that window. A failed attach changes
-// nothing. Throws std::invalid_argument for a null client.
+// kErrForeignThreadWindow for a window of another thread of this process, kErrCantSubclass
+// when the platform refuses the new procedure, kErrAlreadyHandled when the client is already
+// registered for that message of that window. A failed attach (std::bad_alloc included)
+// changes nothing. Throws std::invalid_argument for a null client.
 void AttachMessage(ISubclass* client, HWND hWnd, UINT iMsg);
 
 // Removes the registration; does nothing when there is none. The window gets its previous
@@ -64,6 +67,13 @@ class GSubclass {
   UINT CurrentMessage() const noexcept;
   LRESULT CallOldWindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam);
 };
+
+// The platform call that puts the dispatcher in, replaceable so that a refusal can be seen.
+namespace subclass_platform {
+using ProcedureSetter = LONG_PTR(WINAPI*)(HWND, int, LONG_PTR);
+// Returns the setter in use before; null puts the platform's own back.
+ProcedureSetter ReplaceProcedureSetter(ProcedureSetter setter) noexcept;
+}  // namespace subclass_platform
 
 // Read-only views of the registry, for tests and diagnostics.
 namespace subclass_registry {

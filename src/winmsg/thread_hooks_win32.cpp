@@ -1,10 +1,13 @@
 #include "winmsg/thread_hooks_win32.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "winmsg/alt_key_filter.h"
+#include "winmsg/inline_snapshot.h"
 #include "winmsg/report_win32.h"
+#include "winmsg/subclass_win32.h"
 #include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
@@ -17,27 +20,84 @@ struct HookTraits {
 };
 using Hook = UniqueHandle<HookTraits>;
 
+struct Engine {
+  IAltKeyTarget* target = nullptr;
+  HWND window = nullptr;  // null when the engine did not say
+};
+
+// Drops the engines of a window when the window goes, so none is left behind its window.
+class WindowWatcher : public ISubclass {
+ public:
+  MessageResponse MsgResponse() override { return MessageResponse::CallOldAfter; }
+  LRESULT WindowProc(HWND hWnd, UINT, WPARAM, LPARAM) override;
+};
+
 struct KeyboardHook {
   Hook hook;
-  std::vector<IAltKeyTarget*> engines;
+  std::vector<Engine> engines;
+  WindowWatcher watcher;
 };
-KeyboardHook g_keyboard;
+
+// Never destroyed, like the subclass and timer tables: engines with static storage may still
+// detach while the process ends.
+KeyboardHook& Keyboard() {
+  static auto* keyboard = new KeyboardHook;
+  return *keyboard;
+}
 
 struct MenuFilterHook {
   Hook hook;
   IMenuMessageFilter* tracker = nullptr;
 };
-MenuFilterHook g_menuFilter;
+MenuFilterHook& MenuFilter() {
+  static auto* filter = new MenuFilterHook;
+  return *filter;
+}
 
-bool IsEngine(const IAltKeyTarget* engine) {
-  return std::find(g_keyboard.engines.begin(), g_keyboard.engines.end(), engine) != g_keyboard.engines.end();
+std::vector<Engine>::iterator FindEngine(const IAltKeyTarget* target) {
+  auto& engines = Keyboard().engines;
+  return std::find_if(engines.begin(), engines.end(), [target](const Engine& e) { return e.target == target; });
+}
+
+bool IsEngine(const IAltKeyTarget* target) { return FindEngine(target) != Keyboard().engines.end(); }
+
+bool WindowServed(HWND window) {
+  const auto& engines = Keyboard().engines;
+  return std::any_of(engines.begin(), engines.end(), [window](const Engine& e) { return e.window == window; });
+}
+
+void RemoveHookIfUnused() {
+  KeyboardHook& keyboard = Keyboard();
+  if (!keyboard.engines.empty()) return;
+  keyboard.engines.shrink_to_fit();
+  keyboard.hook.reset();
+}
+
+void RemoveEngine(std::vector<Engine>::iterator found) {
+  KeyboardHook& keyboard = Keyboard();
+  const HWND window = found->window;
+  keyboard.engines.erase(found);
+  if (window && !WindowServed(window)) DetachMessage(&keyboard.watcher, window, WM_NCDESTROY);
+  RemoveHookIfUnused();
+}
+
+LRESULT WindowWatcher::WindowProc(HWND hWnd, UINT, WPARAM, LPARAM) {
+  auto& engines = Keyboard().engines;
+  engines.erase(std::remove_if(engines.begin(), engines.end(), [hWnd](const Engine& e) { return e.window == hWnd; }),
+                engines.end());
+  DetachMessage(this, hWnd, WM_NCDESTROY);
+  RemoveHookIfUnused();
+  return 0;
 }
 
 // True when an active engine used the key.
 bool OfferAltKey(UINT vKey) {
-  // An engine may detach itself or others while it handles the key.
-  const std::vector<IAltKeyTarget*> engines = g_keyboard.engines;
-  for (IAltKeyTarget* engine : engines) {
+  // An engine may detach itself or others while it handles the key; a few engines are copied
+  // without taking memory.
+  InlineSnapshot<Engine, 4> engines;
+  engines.Assign(Keyboard().engines.begin(), Keyboard().engines.end());
+  for (std::size_t i = 0; i < engines.size(); ++i) {
+    IAltKeyTarget* engine = engines[i].target;
     if (!IsEngine(engine) || !engine->WindowActive()) continue;
     return engine->HandleAltKey(vKey);
   }
@@ -46,7 +106,7 @@ bool OfferAltKey(UINT vKey) {
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
   try {
-    if (g_keyboard.hook &&
+    if (Keyboard().hook &&
         IsAltAccelerator(code, static_cast<std::uintptr_t>(wParam), static_cast<std::uint32_t>(lParam),
                          GetKeyState(VK_CONTROL) < 0) &&
         OfferAltKey(static_cast<UINT>(wParam))) {
@@ -60,9 +120,10 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MenuFilterHookProc(int code, WPARAM wParam, LPARAM lParam) {
   try {
-    if (code == MSGF_MENU && g_menuFilter.tracker && lParam) {
+    IMenuMessageFilter* tracker = MenuFilter().tracker;
+    if (code == MSGF_MENU && tracker && lParam) {
       const MSG copy = *reinterpret_cast<const MSG*>(lParam);
-      if (g_menuFilter.tracker->FilterMenuMessage(copy)) return 1;
+      if (tracker->FilterMenuMessage(copy)) return 1;
     }
   } catch (...) {
     ReportCallbackFailure(L"the menu filter hook");
@@ -72,43 +133,54 @@ LRESULT CALLBACK MenuFilterHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-bool AttachKeyboardHook(IAltKeyTarget* engine) {
+bool AttachKeyboardHook(IAltKeyTarget* engine) { return AttachKeyboardHook(engine, nullptr); }
+
+bool AttachKeyboardHook(IAltKeyTarget* engine, HWND window) {
   if (!engine) return false;
-  if (!g_keyboard.hook) {
-    g_keyboard.hook.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyboardHookProc, nullptr, GetCurrentThreadId()));
-    if (!g_keyboard.hook) return false;
+  KeyboardHook& keyboard = Keyboard();
+  if (IsEngine(engine)) return true;
+  const bool hookedHere = !keyboard.hook;
+  if (hookedHere) {
+    keyboard.hook.reset(SetWindowsHookExW(WH_KEYBOARD, &KeyboardHookProc, nullptr, GetCurrentThreadId()));
+    if (!keyboard.hook) return false;
   }
-  if (!IsEngine(engine)) g_keyboard.engines.push_back(engine);
+  try {
+    if (window && !WindowServed(window)) AttachMessage(&keyboard.watcher, window, WM_NCDESTROY);
+    keyboard.engines.push_back(Engine{engine, window});
+  } catch (...) {
+    if (window && !WindowServed(window)) DetachMessage(&keyboard.watcher, window, WM_NCDESTROY);
+    if (hookedHere) keyboard.hook.reset();
+    return false;
+  }
   return true;
 }
 
 void DetachKeyboardHook(IAltKeyTarget* engine) noexcept {
-  const auto found = std::find(g_keyboard.engines.begin(), g_keyboard.engines.end(), engine);
-  if (found != g_keyboard.engines.end()) g_keyboard.engines.erase(found);
-  if (g_keyboard.engines.empty()) {
-    g_keyboard.engines.shrink_to_fit();
-    g_keyboard.hook.reset();
-  }
+  const auto found = FindEngine(engine);
+  if (found != Keyboard().engines.end()) RemoveEngine(found);
+  RemoveHookIfUnused();
 }
 
 bool AttachMenuFilterHook(IMenuMessageFilter* tracker) {
   DetachMenuFilterHook();
   if (!tracker) return false;
-  g_menuFilter.hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterHookProc, nullptr, GetCurrentThreadId()));
-  if (!g_menuFilter.hook) return false;
-  g_menuFilter.tracker = tracker;
+  MenuFilterHook& filter = MenuFilter();
+  filter.hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterHookProc, nullptr, GetCurrentThreadId()));
+  if (!filter.hook) return false;
+  filter.tracker = tracker;
   return true;
 }
 
 void DetachMenuFilterHook() noexcept {
-  g_menuFilter.hook.reset();
-  g_menuFilter.tracker = nullptr;
+  MenuFilterHook& filter = MenuFilter();
+  filter.hook.reset();
+  filter.tracker = nullptr;
 }
 
 namespace thread_hooks {
-bool KeyboardHookInstalled() noexcept { return static_cast<bool>(g_keyboard.hook); }
-std::size_t KeyboardHookEngineCount() noexcept { return g_keyboard.engines.size(); }
-bool MenuFilterHookInstalled() noexcept { return static_cast<bool>(g_menuFilter.hook); }
+bool KeyboardHookInstalled() noexcept { return static_cast<bool>(Keyboard().hook); }
+std::size_t KeyboardHookEngineCount() noexcept { return Keyboard().engines.size(); }
+bool MenuFilterHookInstalled() noexcept { return static_cast<bool>(MenuFilter().hook); }
 }  // namespace thread_hooks
 
 }  // namespace lumadex

@@ -34,6 +34,10 @@ class IMenuMessageFilter {
 // Installs the keyboard hook on this thread with the first engine and adds the engine once.
 // Returns false when the platform refuses the hook (the engine is not added then).
 bool AttachKeyboardHook(IAltKeyTarget* engine);
+// The same for an engine serving `window`: the engine is dropped when the window is destroyed,
+// so the hook never asks an engine whose window is gone. False also when the window cannot be
+// watched (no window of this thread).
+bool AttachKeyboardHook(IAltKeyTarget* engine, HWND window);
 // Removes the engine; the hook goes with the last one.
 void DetachKeyboardHook(IAltKeyTarget* engine) noexcept;
 

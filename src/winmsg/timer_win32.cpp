@@ -18,6 +18,8 @@ TimerTable& Table() {
   return *table;
 }
 
+timer_platform::TimerSetter g_setTimer = &SetTimer;
+
 // 0-based index of the slot running the system timer, or kTimerSlots.
 std::size_t FindSlot(UINT_PTR systemTimerId) {
   if (systemTimerId == 0) return kTimerSlots;
@@ -58,11 +60,15 @@ void CTimer::SetInterval(std::int32_t milliseconds) {
   }
 }
 
+void CTimer::OnThatTime(Handler handler) {
+  thatTime_ = handler ? std::make_shared<const Handler>(std::move(handler)) : nullptr;
+}
+
 void CTimer::PulseTimer() {
   // The handler may replace itself or drop the timer's last outside share while it runs.
   const auto keepAlive = weak_from_this().lock();
-  const Handler handler = thatTime_;
-  if (handler) handler();
+  const std::shared_ptr<const Handler> handler = thatTime_;
+  if (handler) (*handler)();
 }
 
 bool StartTimer(const std::shared_ptr<CTimer>& timer) {
@@ -79,7 +85,7 @@ bool StartTimer(const std::shared_ptr<CTimer>& timer) {
     throw WinMsgError(kErrTooManyTimers);
   }
   const UINT interval = static_cast<UINT>(timer->interval_ > 0 ? timer->interval_ : 0);
-  timer->systemTimerId_ = SetTimer(nullptr, 0, interval, &TimerProc);
+  timer->systemTimerId_ = g_setTimer(nullptr, 0, interval, &TimerProc);
   if (timer->systemTimerId_ == 0) {
     timer->interval_ = 0;
     return false;
@@ -111,6 +117,14 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR idEvent, DWORD) {
     ReportCallbackFailure(L"a timer's ThatTime");
   }
 }
+
+namespace timer_platform {
+TimerSetter ReplaceTimerSetter(TimerSetter setter) noexcept {
+  const TimerSetter previous = g_setTimer;
+  g_setTimer = setter ? setter : &SetTimer;
+  return previous;
+}
+}  // namespace timer_platform
 
 namespace timer_table {
 std::size_t RunningCount() noexcept {

@@ -37,7 +37,7 @@ class CTimer : public std::enable_shared_from_this<CTimer> {
   void SetInterval(std::int32_t milliseconds);
 
   // The ThatTime event: one handler, replaced by the next call (an empty one removes it).
-  void OnThatTime(Handler handler) { thatTime_ = std::move(handler); }
+  void OnThatTime(Handler handler);
   // Raises ThatTime once.
   void PulseTimer();
 
@@ -52,7 +52,9 @@ class CTimer : public std::enable_shared_from_this<CTimer> {
   std::any item_;
   std::int32_t interval_ = 0;
   UINT_PTR systemTimerId_ = 0;
-  Handler thatTime_;
+  // Shared so that a tick holds the handler it runs without copying it (which could take
+  // memory), while the handler is free to replace itself.
+  std::shared_ptr<const Handler> thatTime_;
 };
 
 // The slot table behind all timers of the process.
@@ -66,6 +68,13 @@ bool StartTimer(const std::shared_ptr<CTimer>& timer);
 bool StopTimer(const std::shared_ptr<CTimer>& timer) noexcept;
 // The procedure every system timer created here calls; routes the tick to its timer.
 void CALLBACK TimerProc(HWND hWnd, UINT iMsg, UINT_PTR idEvent, DWORD dwTime);
+
+// The platform call that creates a system timer, replaceable so that a refusal can be seen.
+namespace timer_platform {
+using TimerSetter = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
+// Returns the setter in use before; null puts the platform's own back.
+TimerSetter ReplaceTimerSetter(TimerSetter setter) noexcept;
+}  // namespace timer_platform
 
 // Read-only views for tests and diagnostics.
 namespace timer_table {

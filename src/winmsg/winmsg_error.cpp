@@ -24,6 +24,7 @@ const wchar_t* WinMsgErrorDescription(long code) {
     case kErrAlreadyHandled: return L"Message already handled by another class";
     case kErrInvalidWindow: return L"Invalid window";
     case kErrExternalWindow: return L"Can't modify external window";
+    case kErrForeignThreadWindow: return L"Can't modify window of another thread";
     // The table has 100 slots; the text is kept as callers have always seen it.
     case kErrTooManyTimers: return L"No more than 10 timers allowed per class";
     case kErrCantCreateTimer: return L"Can't create system timer";

@@ -10,6 +10,7 @@ namespace lumadex {
 // The subclassing's codes, then the timers'.
 enum WinMsgErrorCode : long {
   kErrCantSubclass = 13081, kErrAlreadyHandled = 13082, kErrInvalidWindow = 13083, kErrExternalWindow = 13084,
+  kErrForeignThreadWindow = 13085,
   kErrTooManyTimers = 13651, kErrCantCreateTimer = 13652,
 };
 

@@ -8,7 +8,11 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "winmsg/allocation_count_win32.h"
+#include "winmsg/failure_reports_win32.h"
 
 namespace lumadex {
 namespace {
@@ -76,6 +80,7 @@ class TestClient : public ISubclass {
  public:
   TestClient(std::string name, MessageResponse response, LRESULT result = 0)
       : name_(std::move(name)), response_(response), result_(result) {}
+  ~TestClient() override { DetachClient(this); }
 
   MessageResponse MsgResponse() override {
     seenByResponse.push_back(CurrentMessage());
@@ -433,6 +438,7 @@ TEST_F(Subclassing, ASubclassAboveTheDispatcherKeepsTheChainWhole) {
 
 class ThrowingClient : public ISubclass {
  public:
+  ~ThrowingClient() override { DetachClient(this); }
   MessageResponse MsgResponse() override { return MessageResponse::Consume; }
   LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override { throw std::runtime_error("client failure"); }
 };
@@ -449,6 +455,120 @@ TEST_F(Subclassing, CallOldWindowProcOutsideADispatchFallsBackToTheDefault) {
   SetWindowTextW(window.get(), L"abc");
   EXPECT_EQ(CallOldWindowProc(window.get(), WM_GETTEXTLENGTH, 0, 0), 3);
   EXPECT_TRUE(g_log.empty());
+}
+
+// A client with a member that still sends its window a message while it is torn down, after
+// the client's own destructor has run.
+class TornDownClient : public ISubclass {
+ public:
+  TornDownClient(const TestWindow& window, bool detachesItself) : detachesItself_(detachesItself), last_{window} {
+    AttachMessage(this, window.get(), kMsgA);
+  }
+  ~TornDownClient() override {
+    g_log.push_back("client gone");
+    if (detachesItself_) DetachClient(this);
+  }
+  MessageResponse MsgResponse() override { return MessageResponse::CallOldAfter; }
+  LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override {
+    g_log.push_back("client called");
+    return 0;
+  }
+
+ private:
+  struct LastWord {
+    const TestWindow& window;
+    ~LastWord() { window.Send(kMsgA); }
+  };
+  bool detachesItself_;
+  LastWord last_;
+};
+
+TEST_F(Subclassing, AClientTornDownWhileItsWindowStillGetsMessagesIsNeverCalled) {
+  test::FailureReports reports;
+  delete new TornDownClient(window, /*detachesItself=*/true);
+  // The window's own procedure saw the message; the client nothing once it began to go.
+  EXPECT_EQ(g_log, (Log{"client gone", "oldA:1"}));
+  EXPECT_EQ(reports.Count(), 0u);
+  EXPECT_EQ(window.Procedure(), window.Own());
+
+  // A client leaving its registrations to this base may have been reached half-destroyed: it is
+  // reported, and nothing stays registered.
+  delete new TornDownClient(window, /*detachesItself=*/false);
+  EXPECT_TRUE(reports.Mention(L"a message client's destructor"));
+  EXPECT_EQ(window.Procedure(), window.Own());
+}
+
+// Answers every request to replace a window procedure with a refusal.
+LONG_PTR WINAPI RefuseProcedure(HWND, int, LONG_PTR) { return 0; }
+
+TEST_F(Subclassing, ARefusedProcedureAndAWindowOfAnotherThreadAreErrors) {
+  TestClient client("c", MessageResponse::Consume, 1);
+  const auto platform = subclass_platform::ReplaceProcedureSetter(&RefuseProcedure);
+  ExpectError(kErrCantSubclass, [&] { Attach({&client}, kMsgA); });
+  subclass_platform::ReplaceProcedureSetter(platform);
+  EXPECT_FALSE(subclass_registry::IsSubclassed(window.get()));
+  EXPECT_EQ(window.Procedure(), window.Own());
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+
+  // The registry and the dispatch belong to the window's own thread.
+  std::thread other([&] { ExpectError(kErrForeignThreadWindow, [&] { Attach({&client}, kMsgA); }); });
+  other.join();
+  EXPECT_FALSE(subclass_registry::IsSubclassed(window.get()));
+  EXPECT_EQ(window.Procedure(), window.Own());
+  Attach({&client}, kMsgA);  // the window's own thread still may
+  EXPECT_EQ(window.Send(kMsgA), 1);
+}
+
+TEST_F(Subclassing, AFailedAllocationKeepsTheWindowsOwnProcedure) {
+  TestClient client("c", MessageResponse::Consume, 1);
+  bool refused = false;
+  {
+    test::AllocationCount allocations;
+    allocations.FailNext();
+    try {
+      AttachMessage(&client, window.get(), kMsgA);
+    } catch (const std::bad_alloc&) {
+      refused = true;
+    }
+  }
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(window.Procedure(), window.Own());
+  EXPECT_FALSE(subclass_registry::IsSubclassed(window.get()));
+  EXPECT_EQ(window.Send(kMsgA), OwnResult('A', kMsgA));
+  Attach({&client}, kMsgA);
+  EXPECT_EQ(window.Send(kMsgA), 1);
+}
+
+// Only counts its calls, so that it takes no memory of its own.
+class CountingClient : public ISubclass {
+ public:
+  explicit CountingClient(MessageResponse response) : response_(response) {}
+  ~CountingClient() override { DetachClient(this); }
+  MessageResponse MsgResponse() override { return response_; }
+  LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override { return ++calls; }
+  int calls = 0;
+
+ private:
+  MessageResponse response_;
+};
+
+TEST_F(Subclassing, DispatchingToOneOrTwoClientsTakesNoMemory) {
+  CountingClient first(MessageResponse::CallOldBefore);
+  CountingClient second(MessageResponse::CallOldAfter);
+  Attach({&first}, kMsgA);
+  Attach({&first, &second}, kMsgB);
+  g_log.reserve(100);  // the window's own record of the messages must not count
+  {
+    test::AllocationCount allocations;
+    for (int i = 0; i < 10; ++i) {
+      window.Send(kMsgA);
+      window.Send(kMsgB);
+      window.Send(kMsgC);
+    }
+    EXPECT_EQ(allocations.Count(), 0u);
+  }
+  EXPECT_EQ(first.calls, 20);
+  EXPECT_EQ(second.calls, 10);
 }
 
 }  // namespace

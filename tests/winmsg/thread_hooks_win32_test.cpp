@@ -6,10 +6,14 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "support/form_harness_win32.h"
+#include "winmsg/failure_reports_win32.h"
 #include "winmsg/queued_input_win32.h"
+#include "winmsg/subclass_win32.h"
 #include "winmsg/window_base_win32.h"
 
 namespace lumadex {
@@ -160,6 +164,72 @@ TEST_F(KeyboardHook, TheHookGoesWithItsLastEngine) {
   EXPECT_EQ(second.offered, std::vector<UINT>{'H'});
 }
 
+TEST_F(KeyboardHook, OfTwoActiveEnginesTheFirstTakesTheKey) {
+  TestEngine first(true), second(true);
+  ASSERT_TRUE(AttachKeyboardHook(&first));
+  ASSERT_TRUE(AttachKeyboardHook(&second));
+  QueueKeys({VK_MENU}, 'K');
+  ASSERT_TRUE(PumpUntil([&] { return !first.offered.empty(); }));
+  PumpFor(std::chrono::milliseconds(50));
+  EXPECT_EQ(first.offered, std::vector<UINT>{'K'});
+  EXPECT_TRUE(second.offered.empty());
+  DetachKeyboardHook(&first);
+  DetachKeyboardHook(&second);
+}
+
+TEST_F(KeyboardHook, AFailingEngineLetsTheKeyPassAndIsReported) {
+  test::FailureReports reports;
+  TestEngine engine(true);
+  engine.during = [] { throw std::runtime_error("engine failure"); };
+  ASSERT_TRUE(AttachKeyboardHook(&engine));
+  QueueKeys({VK_MENU}, 'L');
+  ASSERT_TRUE(PumpUntil([&] { return Saw('L'); }));
+  EXPECT_EQ(engine.offered, std::vector<UINT>{'L'});
+  EXPECT_TRUE(reports.Mention(L"the keyboard hook"));
+  DetachKeyboardHook(&engine);
+}
+
+// A window of its own for an engine, besides the focused one.
+class EngineWindow : public WindowBase {
+ public:
+  EngineWindow() {
+    WindowClass wc;
+    wc.name = L"LumadexHookEngineWindow";
+    CreateWindowFor(wc, 0, L"engine", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr);
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override { return DefaultHandling(msg, wp, lp); }
+};
+
+TEST_F(KeyboardHook, AnEngineGoesFromTheHookWithItsWindow) {
+  TestEngine stays(false);
+  ASSERT_TRUE(AttachKeyboardHook(&stays));
+  auto engineWindow = std::make_unique<EngineWindow>();
+  const HWND handle = engineWindow->hwnd();
+  {
+    TestEngine first(true), second(true);
+    ASSERT_TRUE(AttachKeyboardHook(&first, handle));
+    ASSERT_TRUE(AttachKeyboardHook(&second, handle));
+    EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 3u);
+    // The engines are not told: they must not be asked anything once their window is gone.
+    first.during = second.during = [] { ADD_FAILURE() << "an engine asked after its window went"; };
+    engineWindow.reset();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 1u);
+    QueueKeys({VK_MENU}, 'M');
+    ASSERT_TRUE(PumpUntil([&] { return Saw('M'); }));
+    EXPECT_TRUE(first.offered.empty());
+  }
+  EXPECT_FALSE(subclass_registry::IsSubclassed(handle));
+  DetachKeyboardHook(&stays);
+
+  // A window of another thread cannot be watched: the engine is refused and nothing stays.
+  TestEngine refused(true);
+  EXPECT_FALSE(AttachKeyboardHook(&refused, GetDesktopWindow()));
+  EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 0u);
+}
+
 // --- the message-filter hook inside a popup menu's loop ---
 
 class TestTracker : public IMenuMessageFilter {
@@ -201,6 +271,30 @@ TEST(MenuFilterHook, SeesTheKeysOfAPopupMenuLoop) {
   EXPECT_FALSE(thread_hooks::MenuFilterHookInstalled());
   EXPECT_EQ(tracker.keys, (std::vector<UINT>{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
   EXPECT_EQ(chosen, 102u);
+}
+
+TEST(MenuFilterHook, AFailingTrackerLetsTheMessagesPassAndIsReported) {
+  test::FailureReports reports;
+  KeyWindow window;
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING, 301, L"一");
+  AppendMenuW(popup, MF_STRING, 302, L"二");
+  struct FailingTracker : IMenuMessageFilter {
+    bool FilterMenuMessage(const MSG& msg) override {
+      if (msg.message == WM_KEYDOWN) throw std::runtime_error("tracker failure");
+      return false;
+    }
+  } tracker;
+  ASSERT_TRUE(AttachMenuFilterHook(&tracker));
+  // Had the failing filter eaten the keys, the menu would choose nothing.
+  QueueKeys({}, VK_DOWN);
+  QueueKeys({}, VK_DOWN);
+  QueueKeys({}, VK_RETURN);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.hwnd(), nullptr));
+  DetachMenuFilterHook();
+  DestroyMenu(popup);
+  EXPECT_EQ(chosen, 302u);
+  EXPECT_TRUE(reports.Mention(L"the menu filter hook"));
 }
 
 TEST(MenuFilterHook, ADetachedHookForgetsItsTracker) {

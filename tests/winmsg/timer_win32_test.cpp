@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/form_harness_win32.h"
+#include "winmsg/allocation_count_win32.h"
 
 namespace lumadex {
 namespace {
@@ -192,6 +193,83 @@ TEST_F(Timers, TicksOfUnknownTimersAreIgnored) {
   EXPECT_EQ(ticks, 1);
   timer->SetInterval(0);
   EXPECT_FALSE(StopTimer(timer));
+}
+
+// Answers every request for a system timer with a refusal.
+UINT_PTR WINAPI RefuseTimer(HWND, UINT_PTR, UINT, TIMERPROC) { return 0; }
+
+TEST_F(Timers, ARefusedSystemTimerIsError13652AndLeavesTheTimerStopped) {
+  auto timer = CTimer::Create();
+  const auto platform = timer_platform::ReplaceTimerSetter(&RefuseTimer);
+  try {
+    timer->SetInterval(50);
+    ADD_FAILURE() << "a refused timer started";
+  } catch (const WinMsgError& error) {
+    EXPECT_EQ(error.Code(), kErrCantCreateTimer);
+    EXPECT_EQ(error.Number(), 0x80043554u);
+    EXPECT_EQ(error.Description(), L"Can't create system timer");
+    EXPECT_EQ(error.Source(), L"Lumadex.WindowProc");
+  }
+  timer_platform::ReplaceTimerSetter(platform);
+  EXPECT_EQ(timer->Interval(), 0);
+  EXPECT_EQ(timer->SystemTimerId(), 0u);
+  EXPECT_EQ(timer_table::SlotOf(timer.get()), 0u);
+  timer->SetInterval(50);  // with the platform willing again, the same value starts it
+  EXPECT_NE(timer->SystemTimerId(), 0u);
+  timer->SetInterval(0);
+}
+
+TEST_F(Timers, SeveralTimersTickTogetherEachReachingItsOwnHandler) {
+  constexpr int kTimers = 3;
+  std::shared_ptr<CTimer> timers[kTimers];
+  int ticks[kTimers] = {};
+  bool wrongTimer = false;
+  for (int i = 0; i < kTimers; ++i) {
+    timers[i] = CTimer::Create();
+    timers[i]->SetItem(i);
+    timers[i]->OnThatTime([&, i] {
+      ++ticks[i];
+      wrongTimer = wrongTimer || std::any_cast<int>(timers[i]->Item()) != i;
+    });
+  }
+  // The first timer's handler moves the second to a new interval on its third tick and stops
+  // the third on its sixth: the table is searched afresh on every tick.
+  timers[0]->OnThatTime([&] {
+    ++ticks[0];
+    if (ticks[0] == 3) timers[1]->SetInterval(25);
+    if (ticks[0] == 6) timers[2]->SetInterval(0);
+  });
+  for (int i = 0; i < kTimers; ++i) timers[i]->SetInterval(15 + 5 * i);
+  const UINT_PTR secondId = timers[1]->SystemTimerId();
+  ASSERT_TRUE(PumpUntil([&] { return ticks[0] >= 6; }));
+  EXPECT_EQ(timers[1]->Interval(), 25);
+  EXPECT_NE(timers[1]->SystemTimerId(), secondId);
+  EXPECT_EQ(timers[2]->Interval(), 0);
+  const int secondAt = ticks[1], thirdAt = ticks[2];
+  EXPECT_GE(secondAt, 1);
+  EXPECT_GE(thirdAt, 1);
+  ASSERT_TRUE(PumpUntil([&] { return ticks[1] >= secondAt + 2; }));
+  EXPECT_EQ(ticks[2], thirdAt);  // stopped for good
+  EXPECT_FALSE(wrongTimer);
+  for (auto& timer : timers) timer->SetInterval(0);
+}
+
+TEST_F(Timers, ATickTakesNoMemory) {
+  auto timer = CTimer::Create();
+  // A handler as big as a real owner's: more captured than fits inside a handler object.
+  int ticks = 0, seen = 0, limit = 1000;
+  timer->OnThatTime([&ticks, &seen, &limit, timer = timer.get()] {
+    if (++ticks < limit) seen += timer->Interval() > 0;
+  });
+  timer->SetInterval(60000);
+  {
+    test::AllocationCount allocations;
+    for (int i = 0; i < 20; ++i) TimerProc(nullptr, WM_TIMER, timer->SystemTimerId(), 0);
+    EXPECT_EQ(allocations.Count(), 0u);
+  }
+  EXPECT_EQ(ticks, 20);
+  EXPECT_EQ(seen, 20);
+  timer->SetInterval(0);
 }
 
 }  // namespace

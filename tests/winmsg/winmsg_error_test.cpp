@@ -16,6 +16,7 @@ TEST(WinMsgError, NumberedCodesCarryTheObjectBaseSourceAndText) {
       {13082, 0x8004331Au, L"Message already handled by another class"},
       {13083, 0x8004331Bu, L"Invalid window"},
       {13084, 0x8004331Cu, L"Can't modify external window"},
+      {13085, 0x8004331Du, L"Can't modify window of another thread"},
       {13651, 0x80043553u, L"No more than 10 timers allowed per class"},
       {13652, 0x80043554u, L"Can't create system timer"},
   };
