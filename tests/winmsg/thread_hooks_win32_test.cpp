@@ -31,13 +31,14 @@ void PumpFor(std::chrono::milliseconds span) {
 // Key presses that reached the focused window, system keys included.
 std::vector<UINT> g_keysSeen;
 
-// A shown, focused top-level window that keyboard input goes to.
+// A shown, focused top-level window that keyboard input goes to; or, not focused, a hidden one.
 class KeyWindow : public WindowBase {
  public:
-  KeyWindow() {
+  explicit KeyWindow(bool focused = true) {
     WindowClass wc;
     wc.name = L"LumadexHookTestWindow";
     CreateWindowFor(wc, 0, L"hooks", WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, nullptr, nullptr);
+    if (!focused) return;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
     SetFocus(hwnd());
@@ -189,23 +190,10 @@ TEST_F(KeyboardHook, AFailingEngineLetsTheKeyPassAndIsReported) {
   DetachKeyboardHook(&engine);
 }
 
-// A window of its own for an engine, besides the focused one.
-class EngineWindow : public WindowBase {
- public:
-  EngineWindow() {
-    WindowClass wc;
-    wc.name = L"LumadexHookEngineWindow";
-    CreateWindowFor(wc, 0, L"engine", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr);
-  }
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override { return DefaultHandling(msg, wp, lp); }
-};
-
 TEST_F(KeyboardHook, AnEngineGoesFromTheHookWithItsWindow) {
   TestEngine stays(false);
   ASSERT_TRUE(AttachKeyboardHook(&stays));
-  auto engineWindow = std::make_unique<EngineWindow>();
+  auto engineWindow = std::make_unique<KeyWindow>(/*focused=*/false);
   const HWND handle = engineWindow->hwnd();
   {
     TestEngine first(true), second(true);

@@ -33,6 +33,23 @@ class Timers : public testing::Test {
   std::size_t before_ = 0;
 };
 
+// Starting the timer fails with the error given; refused, the timer is plainly stopped: no slot,
+// no system timer, and it may try again.
+void ExpectRefusedStart(CTimer& timer, long code, std::uint32_t number, const wchar_t* description) {
+  try {
+    timer.SetInterval(60000);
+    ADD_FAILURE() << "a refused timer started";
+  } catch (const WinMsgError& error) {
+    EXPECT_EQ(error.Code(), code);
+    EXPECT_EQ(error.Number(), number);
+    EXPECT_EQ(error.Description(), description);
+    EXPECT_EQ(error.Source(), L"Lumadex.WindowProc");
+  }
+  EXPECT_EQ(timer.Interval(), 0);
+  EXPECT_EQ(timer.SystemTimerId(), 0u);
+  EXPECT_EQ(timer_table::SlotOf(&timer), 0u);
+}
+
 TEST_F(Timers, ANewTimerIsStoppedAndKeepsItsItem) {
   auto timer = CTimer::Create();
   EXPECT_EQ(timer->Interval(), 0);
@@ -109,19 +126,7 @@ TEST_F(Timers, TheSlotTableHoldsAHundredAndReusesTheLowestFreeSlot) {
   EXPECT_EQ(timer_table::HighestSlotUsed(), 100u);
 
   auto extra = CTimer::Create();
-  try {
-    extra->SetInterval(60000);
-    ADD_FAILURE() << "a 101st timer started";
-  } catch (const WinMsgError& error) {
-    EXPECT_EQ(error.Code(), kErrTooManyTimers);
-    EXPECT_EQ(error.Number(), 0x80043553u);
-    EXPECT_EQ(error.Description(), L"No more than 10 timers allowed per class");
-    EXPECT_EQ(error.Source(), L"Lumadex.WindowProc");
-  }
-  // Refused, the timer is plainly stopped: no slot, no system timer, and it may try again.
-  EXPECT_EQ(extra->Interval(), 0);
-  EXPECT_EQ(extra->SystemTimerId(), 0u);
-  EXPECT_EQ(timer_table::SlotOf(extra.get()), 0u);
+  ExpectRefusedStart(*extra, kErrTooManyTimers, 0x80043553u, L"No more than 10 timers allowed per class");
 
   // Two slots freed: the next start takes the lower one, the one after that the other.
   const std::size_t lower = timer_table::SlotOf(running[36].get());
@@ -201,20 +206,9 @@ UINT_PTR WINAPI RefuseTimer(HWND, UINT_PTR, UINT, TIMERPROC) { return 0; }
 TEST_F(Timers, ARefusedSystemTimerIsError13652AndLeavesTheTimerStopped) {
   auto timer = CTimer::Create();
   const auto platform = timer_platform::ReplaceTimerSetter(&RefuseTimer);
-  try {
-    timer->SetInterval(50);
-    ADD_FAILURE() << "a refused timer started";
-  } catch (const WinMsgError& error) {
-    EXPECT_EQ(error.Code(), kErrCantCreateTimer);
-    EXPECT_EQ(error.Number(), 0x80043554u);
-    EXPECT_EQ(error.Description(), L"Can't create system timer");
-    EXPECT_EQ(error.Source(), L"Lumadex.WindowProc");
-  }
+  ExpectRefusedStart(*timer, kErrCantCreateTimer, 0x80043554u, L"Can't create system timer");
   timer_platform::ReplaceTimerSetter(platform);
-  EXPECT_EQ(timer->Interval(), 0);
-  EXPECT_EQ(timer->SystemTimerId(), 0u);
-  EXPECT_EQ(timer_table::SlotOf(timer.get()), 0u);
-  timer->SetInterval(50);  // with the platform willing again, the same value starts it
+  timer->SetInterval(60000);  // with the platform willing again, the same value starts it
   EXPECT_NE(timer->SystemTimerId(), 0u);
   timer->SetInterval(0);
 }
