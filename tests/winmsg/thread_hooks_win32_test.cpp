@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -235,26 +236,27 @@ class TestTracker : public IMenuMessageFilter {
   bool ateDown = false;
 };
 
+// Opens a popup of the items (ids from 101) and answers its loop with the keys; the id chosen.
+UINT ChooseByKeys(const KeyWindow& owner, std::initializer_list<const wchar_t*> items, std::initializer_list<WORD> keys) {
+  HMENU popup = CreatePopupMenu();
+  UINT id = 101;
+  for (const wchar_t* item : items) AppendMenuW(popup, MF_STRING, id++, item);
+  for (WORD key : keys) QueueKeys({}, key);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, owner.hwnd(), nullptr));
+  DestroyMenu(popup);
+  return chosen;
+}
+
 TEST(MenuFilterHook, SeesTheKeysOfAPopupMenuLoop) {
   g_keysSeen.clear();
   KeyWindow window;
-  HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, 101, L"第一");
-  AppendMenuW(popup, MF_STRING, 102, L"第二");
-  AppendMenuW(popup, MF_STRING, 103, L"第三");
-
   TestTracker tracker;
   ASSERT_TRUE(AttachMenuFilterHook(&tracker));
   EXPECT_TRUE(thread_hooks::MenuFilterHookInstalled());
   // The menu opens with nothing selected; the first Down is eaten, so the two that arrive
   // select the second entry, and Enter chooses it.
-  QueueKeys({}, VK_DOWN);
-  QueueKeys({}, VK_DOWN);
-  QueueKeys({}, VK_DOWN);
-  QueueKeys({}, VK_RETURN);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.hwnd(), nullptr));
+  const UINT chosen = ChooseByKeys(window, {L"第一", L"第二", L"第三"}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
   DetachMenuFilterHook();
-  DestroyMenu(popup);
 
   EXPECT_FALSE(thread_hooks::MenuFilterHookInstalled());
   EXPECT_EQ(tracker.keys, (std::vector<UINT>{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
@@ -264,9 +266,6 @@ TEST(MenuFilterHook, SeesTheKeysOfAPopupMenuLoop) {
 TEST(MenuFilterHook, AFailingTrackerLetsTheMessagesPassAndIsReported) {
   test::FailureReports reports;
   KeyWindow window;
-  HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, 301, L"一");
-  AppendMenuW(popup, MF_STRING, 302, L"二");
   struct FailingTracker : IMenuMessageFilter {
     bool FilterMenuMessage(const MSG& msg) override {
       if (msg.message == WM_KEYDOWN) throw std::runtime_error("tracker failure");
@@ -274,14 +273,9 @@ TEST(MenuFilterHook, AFailingTrackerLetsTheMessagesPassAndIsReported) {
     }
   } tracker;
   ASSERT_TRUE(AttachMenuFilterHook(&tracker));
-  // Had the failing filter eaten the keys, the menu would choose nothing.
-  QueueKeys({}, VK_DOWN);
-  QueueKeys({}, VK_DOWN);
-  QueueKeys({}, VK_RETURN);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.hwnd(), nullptr));
+  const UINT chosen = ChooseByKeys(window, {L"一", L"二"}, {VK_DOWN, VK_DOWN, VK_RETURN});
   DetachMenuFilterHook();
-  DestroyMenu(popup);
-  EXPECT_EQ(chosen, 302u);
+  EXPECT_EQ(chosen, 102u);
   EXPECT_TRUE(reports.Mention(L"the menu filter hook"));
 }
 
@@ -294,13 +288,7 @@ TEST(MenuFilterHook, ADetachedHookForgetsItsTracker) {
   EXPECT_FALSE(thread_hooks::MenuFilterHookInstalled());
 
   // No hook, no tracker: a menu loop now reaches neither.
-  HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, 201, L"一");
-  QueueKeys({}, VK_DOWN);
-  QueueKeys({}, VK_RETURN);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_NONOTIFY, 60, 60, window.hwnd(), nullptr));
-  DestroyMenu(popup);
-  EXPECT_EQ(chosen, 201u);
+  EXPECT_EQ(ChooseByKeys(window, {L"一"}, {VK_DOWN, VK_RETURN}), 101u);
   EXPECT_TRUE(first.keys.empty());
   EXPECT_TRUE(second.keys.empty());
 }
