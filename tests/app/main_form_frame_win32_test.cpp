@@ -12,8 +12,9 @@
 #include "services/mod_tray_win32.h"
 #include "skin/skin_test_windows_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/pixel_capture_win32.h"
+#include "support/real_input_win32.h"
 #include "support/site_client_win32.h"
-#include "winmsg/dib_surface_win32.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/subclass_win32.h"
 
@@ -24,33 +25,18 @@ using namespace std::chrono_literals;
 using test::FormHarness;
 
 // The program's own skin picture, read pixel by pixel, as the expected source of the frame.
-class ResourcePicture {
- public:
-  explicit ResourcePicture(int id) {
-    const Bitmap bitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    BITMAP info{};
-    GetObjectW(bitmap.get(), sizeof info, &info);
-    pixels_ = DibSurface(info.bmWidth, info.bmHeight);
-    const MemoryDC source(CreateCompatibleDC(nullptr));
-    const ScopedSelect selected(source.get(), bitmap.get());
-    pixels_.CopyFrom(source.get(), 0, 0, info.bmWidth, info.bmHeight);
-  }
-  int width() const { return pixels_.width(); }
-  int height() const { return pixels_.height(); }
-  // CLR_INVALID outside the picture, as kColourInvalid is.
-  COLORREF at(long x, long y) const { return pixels_.Pixel(static_cast<int>(x), static_cast<int>(y)); }
+test::Capture ResourcePicture(int id) {
+  const Bitmap bitmap(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return test::Capture::Bitmap(bitmap.get());
+}
 
- private:
-  DibSurface pixels_;
-};
-
-const ResourcePicture& CaptionPicture() {
-  static const ResourcePicture picture(IDB_SKIN_CAPTION);
+const test::Capture& CaptionPicture() {
+  static const test::Capture picture = ResourcePicture(IDB_SKIN_CAPTION);
   return picture;
 }
-const ResourcePicture& BorderPicture() {
-  static const ResourcePicture picture(IDB_SKIN_BORDER);
+const test::Capture& BorderPicture() {
+  static const test::Capture picture = ResourcePicture(IDB_SKIN_BORDER);
   return picture;
 }
 const test::SkinSource& ProgramSkin() {
@@ -231,11 +217,7 @@ TEST(MainWindowFrame, NoStandardFrameAfterTitleChangeOrSystemMenu) {
   bool menuSeen = false;
   test::RunSoon(300ms, [&] {
     menuSeen = FindWindowW(L"#32768", nullptr) != nullptr;
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    test::input::QueueKeys({}, VK_ESCAPE);
   });
   test::RunSoon(1500ms, [] { EndMenu(); });  // never left open, whatever happened
   PostMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);

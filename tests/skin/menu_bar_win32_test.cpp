@@ -232,12 +232,12 @@ TEST(MenuStripWin32, OwnerDrawnControlsOfTheWindowStillGetTheirOwnMessages) {
 
 TEST(MenuStripWin32, OpenPopupItemsDrawInTheSkinColours) {
   StripWindow w;
-  std::optional<test::Shot> newItem, recentItem, wrapItem;
-  auto take = [&](HMENU menu, int position, std::optional<test::Shot>& shot) {
+  std::optional<test::Capture> newItem, recentItem, wrapItem;
+  auto take = [&](HMENU menu, int position, std::optional<test::Capture>& shot) {
     // The popup's own window places its items, so no window is named here.
     RECT r{};
     GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &r);
-    shot.emplace(r);
+    shot = test::Capture::Screen(r);
   };
   MenuScript script({[] { Key(VK_DOWN); },
                      [&] {

@@ -10,33 +10,16 @@
 
 #include "skin/skin_font_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/real_input_win32.h"
 #include "winmsg/gdi_win32.h"
-#include "winmsg/queued_input_win32.h"
 
 namespace lumadex::menu_test {
 
 inline void Pump(DWORD ms) { test::Pump(std::chrono::milliseconds(ms)); }
 
-// The cursor is put on the point as well, so that hit tests made before the move is handled
-// already see it there.
-inline void MouseTo(POINT p) {
-  SetCursorPos(p.x, p.y);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
-// The button and key events below handle no messages themselves: they are sent from inside
-// popup menus' own loops, which must be the ones to read them.
-inline void MouseButton(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-}
+// Input sent from inside popup menus' own loops, which must be the ones to read it.
+inline void MouseTo(POINT p) { test::input::QueueMoveTo(p); }
+inline void MouseButton(bool down) { test::input::QueueLeft(down); }
 // A click with the pointer resting on the point first, as a person clicks a strip item.
 inline void ClickAt(POINT p) {
   MouseTo(p);
@@ -44,9 +27,9 @@ inline void ClickAt(POINT p) {
   MouseButton(true);
   MouseButton(false);
 }
-inline void Key(WORD vk) { test::QueueKeys({}, vk); }
+inline void Key(WORD vk) { test::input::QueueKeys({}, vk); }
 // Alt held while vk is pressed, as a person types an access key.
-inline void AltKey(WORD vk) { test::QueueKeys({VK_MENU}, vk); }
+inline void AltKey(WORD vk) { test::input::QueueKeys({VK_MENU}, vk); }
 
 inline POINT Centre(RECT r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 

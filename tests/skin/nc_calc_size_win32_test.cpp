@@ -206,7 +206,7 @@ TEST(FrameEnginePainting, WithoutAModifierThePlainFrameIsPaintedAndTheSystemHitT
   const int paints = e.modifier.paints;
   SendMessageW(w, WM_NCPAINT, 1, 0);
   EXPECT_EQ(e.modifier.paints, paints);
-  const test::Shot shot(w);
+  const test::Capture shot = test::Capture::Window(w);
   // A raised edge around the window: light at the top left, dark shadow at the bottom right.
   EXPECT_EQ(shot.at(0, 0), GetSysColor(COLOR_3DLIGHT));
   EXPECT_EQ(shot.at(399, 299), GetSysColor(COLOR_3DDKSHADOW));

@@ -22,7 +22,7 @@ using test::BorderPixel;
 using test::CaptionPixel;
 using test::FrameMismatches;
 using test::FrameTestWindow;
-using test::Shot;
+using test::Capture;
 
 const test::SkinSource kTestSkin{CaptionPixel, BorderPixel};
 
@@ -57,7 +57,7 @@ struct Ink {
   long left = LONG_MAX, right = -1;
 };
 Ink TitleInk(HWND window, long fromX, long toX) {
-  const Shot shot(window);
+  const Capture shot = Capture::Window(window);
   Ink ink;
   for (long y = 0; y < 48; ++y) {
     for (long x = fromX; x < toX && x < shot.width(); ++x) {
@@ -92,7 +92,7 @@ TEST(SkinCaptionPieces, FourHundredPixelWindowPutsTheRightEndAndButtonsInPlace) 
   EXPECT_EQ(w.painter.ButtonRect(skin::kClose), (skin::Rect{375, 5, 395, 25}));
   EXPECT_EQ(w.painter.ButtonRect(skin::kMaximize), (skin::Rect{355, 5, 375, 25}));
   EXPECT_EQ(w.painter.ButtonRect(skin::kMinimize), (skin::Rect{335, 5, 355, 25}));
-  const Shot shot(w.hwnd);
+  const Capture shot = Capture::Window(w.hwnd);
   EXPECT_EQ(shot.at(300, 30), CaptionPixel(140, 30));  // the right end starts at 300
   EXPECT_EQ(shot.at(299, 30), CaptionPixel(91 + 209 % 52, 30));
   EXPECT_EQ(shot.at(376, 6), CaptionPixel(242, 1));     // close glyph
@@ -146,9 +146,9 @@ TEST(SkinCaptionTitle, AmpersandIsDrawnAndColourFollowsActivation) {
 
   // The title's solid pixels are the caption colour of the state (yellow active, magenta not).
   const RECT title{92, 11, 200, 29};
-  EXPECT_GT(Shot(w.hwnd).Count(title, RGB(0xFF, 0xFF, 0x00)), 0);
+  EXPECT_GT(Capture::Window(w.hwnd).Count(title, RGB(0xFF, 0xFF, 0x00)), 0);
   SendMessageW(w.hwnd, WM_NCACTIVATE, 0, 0);
-  const Shot inactive(w.hwnd);
+  const Capture inactive = Capture::Window(w.hwnd);
   EXPECT_GT(inactive.Count(title, RGB(0xFF, 0x00, 0xFF)), 0);
   EXPECT_EQ(inactive.Count(title, RGB(0xFF, 0xFF, 0x00)), 0);
 }
@@ -180,7 +180,7 @@ TEST(SkinCaptionButtons, MaximiseButtonSwitchesToTheRestoreGlyph) {
   ASSERT_TRUE(IsZoomed(w.hwnd));
   SendMessageW(w.hwnd, WM_NCPAINT, 1, 0);
   const skin::Rect max = w.painter.ButtonRect(skin::kMaximize);
-  EXPECT_EQ(Shot(w.hwnd).at(max.left + 1, max.top + 1), CaptionPixel(260, 1));
+  EXPECT_EQ(Capture::Window(w.hwnd).at(max.left + 1, max.top + 1), CaptionPixel(260, 1));
   // A release over the same button now restores.
   SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w.hwnd, max.left + 5, max.top + 5));
   test::PumpUntil([&] { return IsZoomed(w.hwnd) == FALSE; }, 1000ms);

@@ -1,5 +1,5 @@
 // Helpers of the frame tests: a plain top-level window to put a frame on, skin pictures whose
-// every pixel tells where it came from, and pixels read back from the screen.
+// every pixel tells where it came from, and the frame pixels they must give.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +11,8 @@
 
 #include "skin/skin_caption_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/pixel_capture_win32.h"
+#include "support/real_input_win32.h"
 #include "winmsg/dib_surface_win32.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/window_base_win32.h"
@@ -38,37 +40,6 @@ class TestPicture {
 
  private:
   Bitmap bitmap_;
-};
-
-// Pixels as they are on the screen, read into a 32-bit DIB: the whole of a window, frame
-// included, or a rectangle of the screen.
-class Shot {
- public:
-  explicit Shot(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    Take(WindowDC(window, true).get(), RECT{0, 0, r.right - r.left, r.bottom - r.top});
-  }
-  explicit Shot(const RECT& screen) { Take(WindowDC(nullptr).get(), screen); }
-  long width() const { return surface_.width(); }
-  long height() const { return surface_.height(); }
-  bool empty() const { return !surface_; }
-  COLORREF at(long x, long y) const { return DibSurface::FromDib(surface_.bits()[y * width() + x]); }
-  // How many pixels of a rectangle of the shot have the colour.
-  int Count(const RECT& inner, COLORREF colour) const {
-    int n = 0;
-    for (long y = inner.top; y < inner.bottom; ++y)
-      for (long x = inner.left; x < inner.right; ++x) n += at(x, y) == colour;
-    return n;
-  }
-
- private:
-  void Take(HDC source, const RECT& r) {
-    surface_ = DibSurface(r.right - r.left, r.bottom - r.top);
-    surface_.CopyFrom(source, r.left, r.top, surface_.width(), surface_.height());
-    GdiFlush();
-  }
-  DibSurface surface_;
 };
 
 // A visible top-level window of the platform's procedure, with an optional menu; it counts the
@@ -115,16 +86,8 @@ struct TestSkin {
 // Presses the left button with real input and handles messages for `pump`. The release is
 // scheduled first, `release` after the press, so it comes even while a drag loop runs.
 inline void HoldLeftButton(std::chrono::milliseconds release, std::chrono::milliseconds pump) {
-  RunSoon(release, [] {
-    INPUT up{};
-    up.type = INPUT_MOUSE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
-  });
-  INPUT down{};
-  down.type = INPUT_MOUSE;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &down, sizeof down);
+  RunSoon(release, [] { input::QueueLeft(false); });
+  input::QueueLeft(true);
   Pump(pump);
 }
 
@@ -182,7 +145,7 @@ inline bool ExpectedFramePixel(const SkinSource& skin, long x, long y, long w, l
 
 // Counts the frame pixels that are not what the skin says, skipping a rectangle (the title).
 inline int FrameMismatches(const SkinSource& skin, HWND window, bool active, bool closePressed, RECT skip = {}, std::string* first = nullptr) {
-  const Shot shot(window);
+  const Capture shot = Capture::Window(window);
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   int bad = 0;
   for (long y = 0; y < shot.height(); ++y) {

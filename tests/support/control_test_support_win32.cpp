@@ -1,7 +1,7 @@
 #include "support/control_test_support_win32.h"
 
+#include "support/pixel_capture_win32.h"
 #include "support/real_input_win32.h"
-#include "winmsg/dib_surface_win32.h"
 #include "winmsg/gdi_win32.h"
 
 namespace lumadex::test {
@@ -16,26 +16,10 @@ TestHost::TestHost() {
 }
 
 Picture::Picture(HWND control, Colour sentinel) {
-  RECT client{};
-  GetClientRect(control, &client);
-  if (client.right <= 0 || client.bottom <= 0) return;
-  DibSurface dib(client.right, client.bottom);
-  if (!dib) return;
-  auto toDib = [](Colour c) {
-    return static_cast<std::uint32_t>(RedOf(c)) << 16 | static_cast<std::uint32_t>(GreenOf(c)) << 8 |
-           static_cast<std::uint32_t>(BlueOf(c));
-  };
-  const std::size_t count = static_cast<std::size_t>(dib.width()) * static_cast<std::size_t>(dib.height());
-  std::fill(dib.bits(), dib.bits() + count, toDib(sentinel));
-  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.dc()), PRF_CLIENT);
-  GdiFlush();
-  width_ = dib.width();
-  height_ = dib.height();
-  pixels_.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t v = dib.bits()[i];
-    pixels_.push_back(Rgb(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)));
-  }
+  Capture capture = Capture::Client(control, sentinel);
+  width_ = capture.width();
+  height_ = capture.height();
+  pixels_ = std::move(capture.pixels());
 }
 
 Box Difference(const Picture& a, const Picture& b) {

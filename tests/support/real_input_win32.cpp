@@ -1,24 +1,31 @@
 #include "support/real_input_win32.h"
 
+#include <iterator>
+#include <vector>
+
 namespace lumadex::test::input {
 namespace {
 
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+void SendEvents(std::vector<INPUT> events) {
+  SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+}
+
+INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = dx;
   in.mi.dy = dy;
   in.mi.dwFlags = flags;
-  SendInput(1, &in, sizeof(INPUT));
+  return in;
 }
 
-void SendKey(WORD vk, bool up) {
+INPUT Keyboard(WORD vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = vk;
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof(INPUT));
+  return in;
 }
 
 }  // namespace
@@ -35,10 +42,34 @@ void Settle(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
-void MoveTo(POINT screen) {
+void QueueMoveTo(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   const LONG dx = MulDiv(screen.x, 65535, w - 1) + 1, dy = MulDiv(screen.y, 65535, h - 1) + 1;
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+  SendEvents({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy)});
+}
+
+void QueueLeft(bool down) { SendEvents({Mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)}); }
+
+void QueuePrimary(bool down) {
+  if (GetSystemMetrics(SM_SWAPBUTTON)) {
+    SendEvents({Mouse(down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)});
+  } else {
+    QueueLeft(down);
+  }
+}
+
+void QueueKeys(std::initializer_list<WORD> modifiers, WORD vk) {
+  std::vector<INPUT> events;
+  for (WORD m : modifiers) events.push_back(Keyboard(m, false));
+  events.push_back(Keyboard(vk, false));
+  events.push_back(Keyboard(vk, true));
+  for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) events.push_back(Keyboard(*m, true));
+  SendEvents(std::move(events));
+}
+
+void MoveTo(POINT screen) {
+  QueueMoveTo(screen);
   Settle();
 }
 
@@ -57,19 +88,19 @@ POINT Beside(HWND hwnd) {
 }
 
 void LeftDown() {
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  QueueLeft(true);
   Settle();
 }
 void LeftUp() {
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  QueueLeft(false);
   Settle();
 }
 void RightDown() {
-  SendMouse(MOUSEEVENTF_RIGHTDOWN);
+  SendEvents({Mouse(MOUSEEVENTF_RIGHTDOWN)});
   Settle();
 }
 void RightUp() {
-  SendMouse(MOUSEEVENTF_RIGHTUP);
+  SendEvents({Mouse(MOUSEEVENTF_RIGHTUP)});
   Settle();
 }
 void LeftClick() {
@@ -77,18 +108,16 @@ void LeftClick() {
   LeftUp();
 }
 void DoubleClick() {
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  SendEvents({Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP), Mouse(MOUSEEVENTF_LEFTDOWN),
+              Mouse(MOUSEEVENTF_LEFTUP)});
   Settle(100);
 }
 void KeyDown(WORD vk) {
-  SendKey(vk, false);
+  SendEvents({Keyboard(vk, false)});
   Settle();
 }
 void KeyUp(WORD vk) {
-  SendKey(vk, true);
+  SendEvents({Keyboard(vk, true)});
   Settle();
 }
 void Key(WORD vk) {
@@ -96,10 +125,7 @@ void Key(WORD vk) {
   KeyUp(vk);
 }
 void AltKey(WORD vk) {
-  SendKey(VK_MENU, false);
-  SendKey(vk, false);
-  SendKey(vk, true);
-  SendKey(VK_MENU, true);
+  QueueKeys({VK_MENU}, vk);
   Settle(100);
 }
 

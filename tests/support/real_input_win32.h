@@ -1,7 +1,10 @@
 // Real pointer and keyboard input for window tests: events go through SendInput, so they take
 // the same road as a user's (hit testing, capture, focus, double-click timing, key translation).
+// This is the tests' one way into the input queue.
 #pragma once
 #include <windows.h>
+
+#include <initializer_list>
 
 namespace lumadex::test::input {
 
@@ -26,5 +29,21 @@ void AltKey(WORD vk);
 void Activate(HWND topLevel);
 // Handles the messages of this thread for a while.
 void Settle(DWORD ms = 60);
+
+// The events below are put into the input queue all at once and handle no message: a modal
+// loop started afterwards (a popup menu's, a drag's) or running already must be the one to
+// read them.
+
+// The cursor is put on the point at once as well, so that hit tests made before the move is
+// handled already see it there.
+void QueueMoveTo(POINT screen);
+// The physical left button.
+void QueueLeft(bool down);
+// The primary button: the physical right one while the user has swapped the buttons, as
+// left-handed users do.
+void QueuePrimary(bool down);
+// The modifiers go down in order, then the key goes down and up, then the modifiers come up
+// in reverse order, as a person types a combination.
+void QueueKeys(std::initializer_list<WORD> modifiers, WORD vk);
 
 }  // namespace lumadex::test::input
