@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "winmsg/report_win32.h"
+#include "winmsg/subclass_dispatch.h"
 #include "winmsg/subclass_table.h"
 
 namespace lumadex {
@@ -67,27 +68,44 @@ LRESULT CallPrevious(WNDPROC previous, HWND hWnd, UINT iMsg, WPARAM wParam, LPAR
   return CallWindowProcW(previous ? previous : &DefWindowProcW, hWnd, iMsg, wParam, lParam);
 }
 
-bool StillRegistered(HWND hWnd, UINT iMsg, const ISubclass* client) {
-  return Table().Contains(Key(hWnd), iMsg, client);
-}
+// One message of one window, as the round of its clients sees it. Every client call runs with
+// the message and the window's previous procedure as CurrentMessage and CallOldWindowProc see
+// them; a client's failure stops here.
+class WindowSteps final : public DispatchSteps {
+ public:
+  WindowSteps(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam, WNDPROC previous)
+      : hWnd_(hWnd), iMsg_(iMsg), wParam_(wParam), lParam_(lParam), previous_(previous) {}
 
-// Whether any client after position i of the snapshot will still be called.
-bool AnyLaterClient(const ClientSnapshot& clients, std::size_t i, HWND hWnd, UINT iMsg) {
-  for (std::size_t j = i + 1; j < clients.size(); ++j) {
-    if (StillRegistered(hWnd, iMsg, clients[j])) return true;
+  bool StillRegistered(const ISubclass* client) const override {
+    return Table().Contains(Key(hWnd_), iMsg_, client);
   }
-  return false;
-}
+  MessageResponse Ask(ISubclass* client) override {
+    CurrentScope scope(iMsg_, previous_);
+    try {
+      return client->MsgResponse();
+    } catch (...) {
+      ReportCallbackFailure(L"MsgResponse");
+      return MessageResponse::CallOldAfter;
+    }
+  }
+  std::intptr_t Call(ISubclass* client) override {
+    CurrentScope scope(iMsg_, previous_);
+    try {
+      return client->WindowProc(hWnd_, iMsg_, wParam_, lParam_);
+    } catch (...) {
+      ReportCallbackFailure(L"WindowProc");
+      return 0;
+    }
+  }
+  std::intptr_t CallPrevious() override { return lumadex::CallPrevious(previous_, hWnd_, iMsg_, wParam_, lParam_); }
 
-MessageResponse AskResponse(ISubclass* client, UINT iMsg, WNDPROC previous) {
-  CurrentScope scope(iMsg, previous);
-  try {
-    return client->MsgResponse();
-  } catch (...) {
-    ReportCallbackFailure(L"MsgResponse");
-    return MessageResponse::CallOldAfter;
-  }
-}
+ private:
+  HWND hWnd_;
+  UINT iMsg_;
+  WPARAM wParam_;
+  LPARAM lParam_;
+  WNDPROC previous_;
+};
 
 LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
   SubclassTable& table = Table();
@@ -106,39 +124,10 @@ LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
   ClientSnapshot clients(table.Memory());
   table.CopyClients(key, iMsg, clients);
 
-  bool previousCalled = false;
-  bool anyClientCalled = false;
-  LRESULT result = 0;
-  for (std::size_t i = 0; i < clients.size(); ++i) {
-    ISubclass* client = clients[i];
-    if (!StillRegistered(hWnd, iMsg, client)) continue;
-    if (!anyClientCalled) {
-      anyClientCalled = true;
-      if (AskResponse(client, iMsg, previous) == MessageResponse::CallOldBefore) {
-        previousCalled = true;
-        CallPrevious(previous, hWnd, iMsg, wParam, lParam);
-        if (!StillRegistered(hWnd, iMsg, client)) continue;
-      }
-    }
-    {
-      CurrentScope scope(iMsg, previous);
-      try {
-        result = client->WindowProc(hWnd, iMsg, wParam, lParam);
-      } catch (...) {
-        ReportCallbackFailure(L"WindowProc");
-      }
-    }
-    // A client that left during its own call may be gone: it is not asked again.
-    if (!AnyLaterClient(clients, i, hWnd, iMsg) && StillRegistered(hWnd, iMsg, client) &&
-        AskResponse(client, iMsg, previous) == MessageResponse::CallOldAfter && !previousCalled) {
-      previousCalled = true;
-      result = CallPrevious(previous, hWnd, iMsg, wParam, lParam);
-    }
-  }
-  if (!anyClientCalled) {
-    result = CallPrevious(previous, hWnd, iMsg, wParam, lParam);
-    previousCalled = true;
-  }
+  WindowSteps steps(hWnd, iMsg, wParam, lParam, previous);
+  const DispatchOutcome outcome = DispatchToClients(clients, steps);
+  const LRESULT result = outcome.result;
+  const bool previousCalled = outcome.previousCalled;
 
   if (iMsg == WM_NCDESTROY) {
     // The window's own procedure frees its data here; it must see the message whatever the

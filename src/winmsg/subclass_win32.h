@@ -7,17 +7,10 @@
 
 #include <cstddef>
 
+#include "winmsg/subclass_dispatch.h"
 #include "winmsg/winmsg_error.h"
 
 namespace lumadex {
-
-// How the previous window procedure takes part in a message. Only the first client's answer
-// can ask for it before the clients, and only the last client's answer after them.
-enum class MessageResponse : int {
-  Consume = 0,        // the previous procedure is not called by the dispatcher
-  CallOldAfter = 1,   // called after the clients; its result is the message's result
-  CallOldBefore = 2,  // called before the clients; its result is discarded
-};
 
 // A client of the subclassing. Registrations hold the client's address only, so each client
 // detaches everything it attached in its own destructor (DetachClient(this) does it all):

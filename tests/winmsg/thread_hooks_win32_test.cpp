@@ -213,7 +213,7 @@ TEST_F(KeyboardHook, AnEngineGoesFromTheHookWithItsWindow) {
   EXPECT_FALSE(subclass_registry::IsSubclassed(handle));
   DetachKeyboardHook(&stays);
 
-  // A window of another thread cannot be watched: the engine is refused and nothing stays.
+  // A window the framework cannot watch (another process's): the engine is refused, nothing stays.
   TestEngine refused(true);
   EXPECT_FALSE(AttachKeyboardHook(&refused, GetDesktopWindow()));
   EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), 0u);
