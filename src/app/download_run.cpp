@@ -1,9 +1,7 @@
 #include "app/download_run.h"
 
 #include <utility>
-#include <vector>
 
-#include "app/album_markers.h"
 #include "app/ui_texts.h"
 
 namespace lumadex {
@@ -43,7 +41,7 @@ DownloadRun::DownloadRun(RunWindow& window, RunSite& site, std::wstring photoHos
 void DownloadRun::Press() {
   switch (state_) {
     case RunState::Running:
-      // The walk notices at its next photo entry; a fetch under way is not cut short.
+      // The walk gives up what it asked for as soon as the wait it is in returns.
       state_ = RunState::Stopping;
       window_.ShowButtonCaption(texts::kDownloadCaption);
       return;
@@ -111,36 +109,43 @@ void DownloadRun::BeginRunning(const std::wstring& saveFolder, int photoCount) {
 
 RunEnding DownloadRun::WalkPages(const AlbumAddress& album, const std::wstring& firstPage, int photoCount,
                                  const RunPlan& plan) {
-  const bool singlePage = ComputeAlbumPages(photoCount).lastPageIndex == 0;
-  // Only the newest-photos mode stops inside its last page.
-  const bool cutsOff = mode_ == DownloadMode::Newest;
-  for (int page = plan.startPage; page <= plan.endPage; ++page) {
-    // An album of one page has been read already; any other is read page by page, the first too.
-    const std::optional<std::wstring> pageText =
-        singlePage ? std::optional<std::wstring>(firstPage) : site_.FetchPage(PageAddress(photoHost_, page, album));
-    if (!pageText) return RunEnding::Failed;
-    const std::optional<std::wstring_view> photoList = CutPhotoList(*pageText);
-    if (!photoList) return RunEnding::Failed;
-    int entryNumber = 0;
-    for (const std::wstring_view entry : SplitPhotoEntries(*photoList)) {
-      ++entryNumber;
-      if (state_ != RunState::Running) return RunEnding::Stopped;
-      if (cutsOff && page == plan.endPage && entryNumber > plan.cutOff) return RunEnding::Ended;
-      const EntryLinkResult link = EntryLink(entry);
-      if (link.kind == EntryLinkKind::Error) return RunEnding::Failed;
-      if (link.kind == EntryLinkKind::NoLink) {
-        ++failedPhotos_;
-        continue;
+  WalkSetup setup{album, photoHost_, plan, mode_ == DownloadMode::Newest, std::nullopt,
+                  [this](const std::wstring& address, int number) { return PathOf(address, number); }};
+  // An album of one page has been read already; any other is read page by page, the first too.
+  if (ComputeAlbumPages(photoCount).lastPageIndex == 0) setup.singlePage = firstPage;
+  ReadAhead walk(std::move(setup));
+  // However the walk ends, a thrown exception included, nothing it asked for is waited for.
+  struct GiveUp {
+    RunSite& site;
+    ~GiveUp() { site.AbandonAll(); }
+  } giveUpOnExit{site_};
+  for (;;) {
+    if (state_ != RunState::Running) return RunEnding::Stopped;
+    while (std::optional<RunRequest> request = walk.NextRequest()) site_.Ask(*request);
+    if (std::optional<WalkStep> step = walk.NextStep()) {
+      switch (step->kind) {
+        case WalkStep::Ended:
+          return RunEnding::Ended;
+        case WalkStep::Broken:
+          return RunEnding::Failed;
+        case WalkStep::NoLink:
+          ++failedPhotos_;
+          break;
+        case WalkStep::Photo:
+          CommitPhoto(step->path, step->bytes);
+          ++donePhotos_;
+          break;
       }
-      const std::optional<std::wstring> photoPage = site_.FetchPage(link.link);
-      if (!photoPage) return RunEnding::Failed;
-      const std::optional<std::wstring> photoAddress = PhotoFileAddress(*photoPage);
-      if (!photoAddress) return RunEnding::Failed;
-      SavePhoto(*photoAddress);
-      ++donePhotos_;
+      continue;
+    }
+    std::optional<RunAnswer> answer = site_.NextAnswer();
+    if (!answer) continue;
+    if (answer->kind == RequestKind::Photo) {
+      walk.AnswerPhoto(answer->id, std::move(answer->bytes));
+    } else {
+      walk.AnswerPage(answer->id, std::move(answer->text));
     }
   }
-  return RunEnding::Ended;
 }
 
 void DownloadRun::Finish(RunEnding ending) {
@@ -167,21 +172,12 @@ void DownloadRun::Finish(RunEnding ending) {
   }
 }
 
-DownloadRun::PhotoTarget DownloadRun::TargetOf(const std::wstring& address, int number) const {
-  const std::wstring name = SafeFileName(PhotoFileName(mode_, scheme_, address, number, totalPhotos_));
-  return {address, PhotoPath(saveFolder_, name)};
+std::optional<std::wstring> DownloadRun::PathOf(const std::wstring& address, int number) const {
+  return PhotoPath(saveFolder_, SafeFileName(PhotoFileName(mode_, scheme_, address, number, totalPhotos_)));
 }
 
-// A failure here costs one photo, never the run.
-void DownloadRun::SavePhoto(const std::wstring& address) {
-  const PhotoTarget target = TargetOf(address, donePhotos_);
-  // A photo that cannot be stored is not worth fetching.
-  const std::optional<std::string> bytes = target.path ? site_.FetchPhoto(target.address) : std::nullopt;
-  CommitPhoto(target, bytes);
-}
-
-void DownloadRun::CommitPhoto(const PhotoTarget& target, const std::optional<std::string>& bytes) {
-  if (target.path && bytes && site_.WritePhoto(*target.path, *bytes)) {
+void DownloadRun::CommitPhoto(const std::optional<std::wstring>& path, const std::optional<std::string>& bytes) {
+  if (path && bytes && site_.WritePhoto(*path, *bytes)) {
     ++savedPhotos_;
   } else {
     ++failedPhotos_;

@@ -3,9 +3,11 @@
 // is saved into the save folder. The run is the one writer of its state and counters; the window
 // and its handlers read them.
 //
-// Each fetch may take a while and the window keeps handling its messages meanwhile, so a press of
-// the button, a timer tick or a close request can reach the run in the middle of one: a press
-// while running asks the run to stop, which it does at the next photo entry.
+// The walk keeps a few requests on their way at once (see download_run_ahead.h) and commits their
+// answers in album order. While it waits for them the window keeps handling its messages, so a
+// press of the button, a timer tick or a close request can reach the run in the middle of a
+// wait: a press while running stops the run as soon as the wait returns, giving up the requests
+// still out; what was committed stays.
 #pragma once
 #include <optional>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "app/album_address.h"
 #include "app/album_plan.h"
+#include "app/download_run_ahead.h"
 #include "app/photo_naming.h"
 
 namespace lumadex {
@@ -21,7 +24,7 @@ enum class RunState {
   Idle,       // no run; a press starts one
   Preparing,  // reading the first page and planning; a press does nothing
   Running,    // a press stops the run (the button reads "停 止")
-  Stopping,   // stopped, not yet at the next photo entry; a press does nothing
+  Stopping,   // stopped, the wait under way not yet over; a press does nothing
 };
 
 enum class RunEnding {
@@ -61,14 +64,29 @@ class RunWindow {
   ~RunWindow() = default;
 };
 
+// The answer to one request of the walk: the page's text, or the photo's bytes; either is
+// nullopt when the request failed (for a photo: an error status, an empty or cut-off body, a
+// time-out).
+struct RunAnswer {
+  RequestId id = 0;
+  RequestKind kind = RequestKind::AlbumPage;
+  std::optional<std::wstring> text;
+  std::optional<std::string> bytes;
+};
+
 // Where the run's pages and photos come from, and where the photos go.
 class RunSite {
  public:
-  // The page as text; nullopt when it could not be fetched.
+  // The page as text, waited for; nullopt when it could not be fetched.
   virtual std::optional<std::wstring> FetchPage(const std::wstring& address) = 0;
-  // The photo's bytes; nullopt when the answer is no photo (an error status, an empty or cut-off
-  // body, a time-out).
-  virtual std::optional<std::string> FetchPhoto(const std::wstring& address) = 0;
+  // Sends a request without waiting for it; its answer comes out of a later NextAnswer.
+  virtual void Ask(const RunRequest& request) = 0;
+  // Waits for the answer of a request asked and not yet answered, handling the window's
+  // messages meanwhile. Nullopt when it returns without one, after some of those messages,
+  // so that the run can look at what their handlers changed.
+  virtual std::optional<RunAnswer> NextAnswer() = 0;
+  // Gives up every request not yet answered: their answers never come.
+  virtual void AbandonAll() = 0;
   // Whether the file now holds exactly `bytes`; a file of that name that was there before is
   // replaced only then.
   virtual bool WritePhoto(const std::wstring& path, std::string_view bytes) = 0;
@@ -98,12 +116,6 @@ class DownloadRun {
   const std::wstring& SaveFolder() const { return saveFolder_; }
 
  private:
-  // A photo of the album and the file it goes to; no path when it cannot be stored.
-  struct PhotoTarget {
-    std::wstring address;
-    std::optional<std::wstring> path;
-  };
-
   void Start(const RunSettings& pressed);
   RunEnding DownloadAlbum(const RunSettings& pressed);
   RunEnding WalkPages(const AlbumAddress& album, const std::wstring& firstPage, int photoCount, const RunPlan& plan);
@@ -111,10 +123,10 @@ class DownloadRun {
   // The one way back to the idle state, whatever ended the run.
   void Finish(RunEnding ending);
 
-  // Photo `number` (counted from 0 among the entries with a link) of the address.
-  PhotoTarget TargetOf(const std::wstring& address, int number) const;
-  void SavePhoto(const std::wstring& address);
-  void CommitPhoto(const PhotoTarget& target, const std::optional<std::string>& bytes);
+  // Where photo `number` (counted from 0 among the entries with a link) of the address goes.
+  std::optional<std::wstring> PathOf(const std::wstring& address, int number) const;
+  // A failure here costs one photo, never the run.
+  void CommitPhoto(const std::optional<std::wstring>& path, const std::optional<std::string>& bytes);
 
   RunWindow& window_;
   RunSite& site_;

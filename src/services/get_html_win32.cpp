@@ -93,54 +93,78 @@ struct Exchanged {
   std::wstring text;  // the body decoded, when asked for
 };
 
-// Sends the request from a worker thread and waits for it, dispatching messages. With a
-// code page, the worker also decodes a complete body, sparing the UI thread that work.
+// Sends the request and waits for it alone, dispatching messages.
 Exchanged Exchange(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
-                   std::string_view body, std::chrono::milliseconds idleTimeout, std::optional<unsigned> codePage) {
+                   std::string_view body, std::chrono::milliseconds idleTimeout,
+                   std::optional<std::string_view> charset) {
+  SentRequest request(method, address, headers, body, idleTimeout, charset);
+  switch (WaitDispatchingMessages(request.done(), [&] { return request.GiveUpAt(); })) {
+    case WaitOutcome::Signalled:
+      break;
+    case WaitOutcome::Expired:
+      throw request.Abandon(FetchErrorKind::Timeout);
+    case WaitOutcome::Quit:
+      throw request.Abandon(FetchErrorKind::Cancelled);
+  }
+  HttpResponse response = request.Finish();
+  return {std::move(response), std::move(request.text())};
+}
+
+}  // namespace
+
+SentRequest::SentRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
+                         std::string_view body, std::chrono::milliseconds idleTimeout,
+                         std::optional<std::string_view> charset)
+    : method_(method), address_(address), idleTimeout_(std::max(idleTimeout, std::chrono::milliseconds(1))) {
+  const std::optional<unsigned> codePage = charset ? std::optional(CodePageOrThrow(*charset)) : std::nullopt;
   auto target = SplitHttpAddress(address);
   if (!target) throw FetchError(FetchErrorKind::Network, "not an http address: " + WideToUtf8(address));
-  idleTimeout = std::max(idleTimeout, std::chrono::milliseconds(1));
-
-  auto transfer = std::make_shared<HttpTransfer>(method, address, std::move(*target), headers, std::string(body),
-                                                 idleTimeout);
-  auto text = std::make_shared<std::wstring>();
-  std::optional<WorkerLease> worker;
+  transfer_ = std::make_shared<HttpTransfer>(method, address, std::move(*target), headers, std::string(body),
+                                             idleTimeout_);
+  text_ = std::make_shared<std::wstring>();
   try {
-    worker.emplace();
-    worker->Start([transfer, text, codePage] {
+    worker_ = std::make_unique<WorkerLease>();
+    // The work holds what it touches itself: the request may be abandoned while it runs.
+    worker_->Start([transfer = transfer_, text = text_, codePage] {
       transfer->Run();
       if (codePage && !transfer->failure() && transfer->response().complete)
         *text = Decode(transfer->response().body, *codePage);
     });
   } catch (const std::system_error& error) {
+    finished_ = true;
     throw FetchError(FetchErrorKind::Network, "cannot start the request: " + std::string(error.what()));
   }
-
-  const auto grace = GraceAfter(idleTimeout);
-  switch (WaitDispatchingMessages(worker->done(), [&] { return transfer->LastProgress() + idleTimeout + grace; })) {
-    case WaitOutcome::Signalled:
-      worker->WaitSucceeded();
-      break;
-    case WaitOutcome::Expired:
-      transfer->Abandon();
-      throw FetchError(FetchErrorKind::Timeout, WideToUtf8(method) + " " + WideToUtf8(address) +
-                                                    ": nothing arrived for " + std::to_string(idleTimeout.count()) +
-                                                    " ms");
-    case WaitOutcome::Quit:
-      transfer->Abandon();
-      throw FetchError(FetchErrorKind::Cancelled,
-                       WideToUtf8(method) + " " + WideToUtf8(address) + ": the program is closing");
-  }
-  if (transfer->failure()) throw *transfer->failure();
-  return {std::move(transfer->response()), std::move(*text)};
 }
 
-}  // namespace
+SentRequest::~SentRequest() {
+  if (!finished_) transfer_->Abandon();
+}
+
+HANDLE SentRequest::done() const { return worker_->done(); }
+
+SentRequest::Clock::time_point SentRequest::GiveUpAt() const {
+  return transfer_->LastProgress() + idleTimeout_ + GraceAfter(idleTimeout_);
+}
+
+HttpResponse SentRequest::Finish() {
+  finished_ = true;
+  worker_->WaitSucceeded();
+  if (transfer_->failure()) throw *transfer_->failure();
+  return std::move(transfer_->response());
+}
+
+FetchError SentRequest::Abandon(FetchErrorKind kind) {
+  finished_ = true;
+  transfer_->Abandon();
+  const std::string request = WideToUtf8(method_) + " " + WideToUtf8(address_);
+  if (kind == FetchErrorKind::Timeout)
+    return FetchError(kind, request + ": nothing arrived for " + std::to_string(idleTimeout_.count()) + " ms");
+  return FetchError(kind, request + ": the program is closing");
+}
 
 std::wstring FetchText(const std::wstring& address, std::string_view charset,
                        std::chrono::milliseconds idleTimeout) {
-  const unsigned codePage = CodePageOrThrow(charset);
-  Exchanged exchanged = Exchange(L"GET", address, L"", {}, idleTimeout, codePage);
+  Exchanged exchanged = Exchange(L"GET", address, L"", {}, idleTimeout, charset);
   if (!exchanged.response.complete)
     throw FetchError(FetchErrorKind::Network, "GET " + WideToUtf8(address) + ": the connection ended after " +
                                                   std::to_string(exchanged.response.body.size()) +

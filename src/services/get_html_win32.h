@@ -8,8 +8,11 @@
 // proxy settings, and one cookie jar of the program's own: the cookie the sign-in gets goes
 // with every later page and photo request to its host.
 #pragma once
+#include <windows.h>
+
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -61,6 +64,49 @@ struct HttpResponse {
 // Throws FetchError: Network, Timeout (also when the body stalls), Cancelled.
 HttpResponse HttpRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
                          std::string_view body, std::chrono::milliseconds idleTimeout);
+
+class HttpTransfer;
+class WorkerLease;
+
+// A request sent from a worker thread and not waited for, for callers that keep several on
+// their way at once and wait for them together (see WaitForAnyOnce). The calls above are one
+// of these, waited for alone.
+class SentRequest {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // Sends the request, as HttpRequest does; with a `charset` a complete body is also decoded
+  // in it (on the worker). Throws FetchError: Charset (an unknown name, before sending), or
+  // Network (not an http address, or no worker thread to be had).
+  SentRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
+              std::string_view body, std::chrono::milliseconds idleTimeout,
+              std::optional<std::string_view> charset = std::nullopt);
+  SentRequest(const SentRequest&) = delete;
+  SentRequest& operator=(const SentRequest&) = delete;
+  // A request not finished is abandoned: its worker stops at its next step.
+  ~SentRequest();
+
+  // Set when the answer is in (auto-reset: the caller's wait takes the signal).
+  HANDLE done() const;
+  // When to give up waiting: the idle time-out (and a grace) after the last progress.
+  Clock::time_point GiveUpAt() const;
+  // Once done() has been seen set: the response, as HttpRequest returns it, and with a
+  // charset the decoded body (empty unless the body is complete). Throws the FetchError that
+  // ended the request. Once only.
+  HttpResponse Finish();
+  std::wstring& text() { return *text_; }
+  // The answer is no longer wanted: `kind` (Timeout or Cancelled) says why. Returns the error
+  // that tells so.
+  FetchError Abandon(FetchErrorKind kind);
+
+ private:
+  const std::wstring method_, address_;
+  const std::chrono::milliseconds idleTimeout_;
+  std::shared_ptr<HttpTransfer> transfer_;
+  std::shared_ptr<std::wstring> text_;
+  std::unique_ptr<WorkerLease> worker_;
+  bool finished_ = false;
+};
 
 // Forgets every cookie the program holds, the sign-in's among them.
 void ForgetCookies();

@@ -25,6 +25,21 @@ Session& TheSession() {
   return *session;
 }
 
+// WinINet may keep as few as two connections to one server open at once and queue the
+// requests beyond them; the download run keeps four on their way, and a sign-in or a page
+// fetched by a message handler may come on top of them.
+constexpr DWORD kConnectionsPerServer = 8;
+
+void AllowConnectionsPerServer() {
+  for (const DWORD option : {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER}) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (InternetQueryOptionW(nullptr, option, &value, &size) && value >= kConnectionsPerServer) continue;
+    value = kConnectionsPerServer;
+    InternetSetOptionW(nullptr, option, &value, sizeof(value));
+  }
+}
+
 CookieTime Now() { return static_cast<CookieTime>(std::time(nullptr)); }
 
 }  // namespace
@@ -34,8 +49,10 @@ HINTERNET SharedInternetSession() {
   std::lock_guard lock(session.mutex);
   // The system's proxy settings, as a browser on this machine would use them: on campus
   // networks the site may be reachable only through the proxy.
-  if (!session.handle)
+  if (!session.handle) {
+    AllowConnectionsPerServer();
     session.handle.reset(InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  }
   return session.handle.get();
 }
 

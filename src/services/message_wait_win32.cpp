@@ -1,6 +1,5 @@
 #include "services/message_wait_win32.h"
 
-#include <utility>
 
 namespace lumadex {
 namespace {
@@ -16,47 +15,54 @@ DWORD MillisecondsUntil(Clock::time_point deadline) {
   return static_cast<DWORD>(left < kLongest ? left : kLongest);
 }
 
-bool IsSignalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+// The first of the events that is set, taking its signal.
+std::optional<size_t> SignalledOne(std::span<const HANDLE> events) {
+  const DWORD result = WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, 0);
+  if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + events.size()) return result - WAIT_OBJECT_0;
+  return std::nullopt;
+}
 
-enum class DrainResult { Empty, Signalled, Quit };
-
-// Dispatches what the queue holds, stopping early once the event is set so that a burst
-// of messages cannot hold back the caller's result.
-DrainResult DispatchPending(HANDLE event) {
+// Dispatches what the queue holds, stopping early once an event is set (its signal taken) so
+// that a burst of messages cannot hold back the caller's result. Nullopt when the queue ran dry.
+std::optional<AnyWait> DispatchPending(std::span<const HANDLE> events) {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       // The main loop must still see it to end the program.
       PostQuitMessage(static_cast<int>(message.wParam));
-      return DrainResult::Quit;
+      return AnyWait{WaitOutcome::Quit};
     }
     TranslateMessage(&message);
     DispatchMessageW(&message);
-    if (IsSignalled(event)) return DrainResult::Signalled;
+    if (const auto index = SignalledOne(events)) return AnyWait{WaitOutcome::Signalled, *index};
   }
-  return DrainResult::Empty;
+  return std::nullopt;
 }
 
 }  // namespace
 
+std::optional<AnyWait> WaitForAnyOnce(std::span<const HANDLE> events, Clock::time_point deadline) {
+  const auto count = static_cast<DWORD>(events.size());
+  const DWORD result =
+      MsgWaitForMultipleObjectsEx(count, events.data(), MillisecondsUntil(deadline), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (result < WAIT_OBJECT_0 + count) return AnyWait{WaitOutcome::Signalled, result - WAIT_OBJECT_0};
+  if (result == WAIT_OBJECT_0 + count) {
+    if (const std::optional<AnyWait> drained = DispatchPending(events)) return drained;
+    // Handlers may have run for a while: the deadline is looked at again.
+  } else if (result != WAIT_TIMEOUT) {
+    // Not expected with valid events; waiting on regardless would spin, so give up as for a
+    // time-out unless the work is done.
+    if (const auto index = SignalledOne(events)) return AnyWait{WaitOutcome::Signalled, *index};
+    return AnyWait{WaitOutcome::Expired};
+  }
+  if (Clock::now() < deadline) return std::nullopt;
+  if (const auto index = SignalledOne(events)) return AnyWait{WaitOutcome::Signalled, *index};
+  return AnyWait{WaitOutcome::Expired};
+}
+
 WaitOutcome WaitDispatchingMessages(HANDLE event, const std::function<Clock::time_point()>& deadline) {
   for (;;) {
-    const DWORD result =
-        MsgWaitForMultipleObjectsEx(1, &event, MillisecondsUntil(deadline()), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (result == WAIT_OBJECT_0) return WaitOutcome::Signalled;
-    if (result == WAIT_OBJECT_0 + 1) {
-      switch (DispatchPending(event)) {
-        case DrainResult::Quit: return WaitOutcome::Quit;
-        case DrainResult::Signalled: return WaitOutcome::Signalled;
-        case DrainResult::Empty: break;
-      }
-      // Handlers may have run for a while: the deadline is checked below as after a time-out.
-    } else if (result != WAIT_TIMEOUT) {
-      // Not expected with a valid event; waiting on regardless would spin, so give up as
-      // for a time-out unless the work is done.
-      return IsSignalled(event) ? WaitOutcome::Signalled : WaitOutcome::Expired;
-    }
-    if (Clock::now() >= deadline()) return IsSignalled(event) ? WaitOutcome::Signalled : WaitOutcome::Expired;
+    if (const std::optional<AnyWait> waited = WaitForAnyOnce({&event, 1}, deadline())) return waited->outcome;
   }
 }
 

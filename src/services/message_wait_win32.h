@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <span>
 
 namespace lumadex {
 
@@ -22,5 +24,15 @@ enum class WaitOutcome {
 // nested waits of their own.
 WaitOutcome WaitDispatchingMessages(HANDLE event,
                                     const std::function<std::chrono::steady_clock::time_point()>& deadline);
+
+struct AnyWait {
+  WaitOutcome outcome;
+  size_t index = 0;  // of the event signalled
+};
+
+// One round of the wait above for any of `events` (at most MAXIMUM_WAIT_OBJECTS - 1 of them):
+// nullopt when it dispatched what the queue held and nothing else happened, so that a caller
+// whose state the handlers may change can look at it before it waits again.
+std::optional<AnyWait> WaitForAnyOnce(std::span<const HANDLE> events, std::chrono::steady_clock::time_point deadline);
 
 }  // namespace lumadex

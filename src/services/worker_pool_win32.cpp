@@ -12,10 +12,6 @@
 namespace lumadex {
 namespace {
 
-// Enough for a request and one nested in it by a message handler; threads beyond that end
-// when they are handed back.
-constexpr size_t kMostIdle = 2;
-
 KernelObject NewAutoResetEvent() {
   KernelObject event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   if (!event) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateEvent");
@@ -156,7 +152,7 @@ WorkerLease::~WorkerLease() {
   }
   Pool& pool = ThePool();
   std::lock_guard lock(pool.mutex);
-  if (pool.idle.size() < kMostIdle) {
+  if (pool.idle.size() < static_cast<size_t>(kMostIdleWorkers)) {
     pool.idle.push_back(std::move(worker_));
   } else {
     worker_->Retire();

@@ -12,6 +12,10 @@ namespace lumadex {
 
 class Worker;
 
+// Idle threads kept for the next requests: enough for the download run's four side by side
+// and a fetch nested in them by a message handler; threads beyond that end when handed back.
+inline constexpr int kMostIdleWorkers = 6;
+
 // One worker thread, lent to one caller at a time.
 class WorkerLease {
  public:

@@ -119,7 +119,7 @@ TEST(MainWindowSkinButtons, APointerClickOnPastePastes) {
 }
 
 TEST(MainWindowSkinButtons, DoubleClickOnStopStopsOnce) {
-  test::SiteConfigure("demo\nfault 1002 photos latency 100\n");
+  test::SiteConfigure("demo\nfault 1002 photos latency 400\n");
   FormHarness h;
   ASSERT_FALSE(h.PrepareDownload(1002).empty());
   in::Activate(h.form().hwnd());

@@ -86,7 +86,7 @@ class NicePressBarRun : public testing::Test {
 };
 
 TEST_F(NicePressBarRun, FollowsADownloadFromNoneToAll) {
-  Start("fault 1002 photos latency 15\n", 1002);
+  Start("fault 1002 photos latency 60\n", 1002);
   h_->form().NicePressBar().SetValue(37);  // left over from an earlier run
   h_->form().NBtnDown().Click();
   test::PumpUntil([&] { return !h_->form().TimerEnabled(); }, 3s);
@@ -107,7 +107,7 @@ TEST_F(NicePressBarRun, FollowsADownloadFromNoneToAll) {
 }
 
 TEST_F(NicePressBarRun, GoesBackToNoneOnAStop) {
-  Start("fault 1002 photos latency 60\n", 1002);
+  Start("fault 1002 photos latency 240\n", 1002);
   test::RunSoon(700ms, [&] {
     EXPECT_GT(h_->form().NicePressBar().Value(), 0);
     EXPECT_TRUE(FilledAt(Picture(g_bar), 5));

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "services/ansi_win32.h"
@@ -149,6 +151,36 @@ TEST_F(GetHtmlTest, TheSignInCookieGoesWithLaterRequests) {
   EXPECT_EQ(log[1].rfind("POST /Login.do cookie=0 status=200 ", 0), 0u) << log[1];
   EXPECT_EQ(log[2].rfind(std::string("GET ") + kAlbumPage + " cookie=1 ", 0), 0u) << log[2];
   EXPECT_EQ(log[3].rfind(std::string("GET ") + kAlbumPage + " cookie=0 ", 0), 0u) << log[3];
+}
+
+// The download run keeps several requests on their way at once: they go out side by side on
+// connections of their own, each with the sign-in cookie, and each comes back whole.
+TEST_F(GetHtmlTest, RequestsSentSideBySideEachCarryTheCookie) {
+  Configure("fault 1001 pages latency 1500");
+  ForgetCookies();
+  ASSERT_EQ(HttpRequest(L"POST", SiteUrl("/Login.do"), kFormHeader, kDemoSignIn, 10s).status, 200u);
+  SiteResetLog();
+  std::vector<std::unique_ptr<SentRequest>> sent;
+  for (int page = 0; page < 4; ++page) {
+    const std::string address = "/getalbum.do?curpage=0&id=1001&owner=222300001&n=" + std::to_string(page);
+    sent.push_back(std::make_unique<SentRequest>(L"GET", SiteUrl(address), L"", "", 10s, "UTF-8"));
+  }
+  // All four are being served at once (the asking connection makes five).
+  std::string stats;
+  for (int i = 0; i < 500 && stats.rfind("connections=5 ", 0) != 0; ++i) {
+    stats = test::SiteGet("/_ctl/stats");
+    Sleep(2);
+  }
+  EXPECT_EQ(stats.rfind("connections=5 ", 0), 0u) << stats;
+  for (auto& request : sent) {
+    ASSERT_EQ(WaitForSingleObject(request->done(), 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+    const HttpResponse response = request->Finish();
+    EXPECT_TRUE(response.complete);
+    EXPECT_TRUE(Contains(request->text(), L"photoPan"));
+  }
+  const auto log = SiteLog();
+  ASSERT_EQ(log.size(), 4u);
+  for (const std::string& line : log) EXPECT_NE(line.find(" cookie=1 "), std::string::npos) << line;
 }
 
 TEST_F(GetHtmlTest, APostBodyArrivesByteForByte) {

@@ -78,7 +78,7 @@ TEST(WorkerLease, AWorkerAbandonedJustAfterItsWorkEndsIsNotLentAgain) {
 }
 
 TEST(WorkerLease, OnlyAFewIdleThreadsAreKept) {
-  constexpr int kLeases = 3;
+  constexpr int kLeases = kMostIdleWorkers + 1;
   auto release = NewManualEvent();
   std::vector<std::shared_ptr<std::atomic<DWORD>>> ids;
   std::vector<KernelObject> threads;
@@ -103,15 +103,15 @@ TEST(WorkerLease, OnlyAFewIdleThreadsAreKept) {
       lease->WaitSucceeded();
     }
   }
-  EXPECT_EQ(IdleWorkerCount(), 2);
+  EXPECT_EQ(IdleWorkerCount(), kMostIdleWorkers);
   const auto countEnded = [&threads] {
     int ended = 0;
     for (const KernelObject& thread : threads) ended += EndsWithin(thread, 0) ? 1 : 0;
     return ended;
   };
-  for (int i = 0; i < 200 && countEnded() < kLeases - 2; ++i) Sleep(10);
+  for (int i = 0; i < 200 && countEnded() < kLeases - kMostIdleWorkers; ++i) Sleep(10);
   Sleep(50);
-  EXPECT_EQ(countEnded(), kLeases - 2);
+  EXPECT_EQ(countEnded(), kLeases - kMostIdleWorkers);
 }
 
 }  // namespace
