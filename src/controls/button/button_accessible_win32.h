@@ -1,7 +1,9 @@
 // The push button as screen readers and automation tools read it: a push button (a check
 // button for the check type, with its checked state) named by its caption, described by its
 // tooltip, with its focus, press, hover and enabled states, the Alt shortcut of its access
-// key, and a default action that presses it as the space key does.
+// key, and a default action that presses it as the space key does. The focus event is the
+// window manager's, raised for every window that takes the focus; one from here would be
+// heard twice.
 #pragma once
 #include <windows.h>
 

@@ -12,8 +12,6 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x4C41;  // apart from the ids of the form's own subclass
 constexpr wchar_t kLabellingProp[] = L"LumadexLabelling";
 
-bool IsPasswordBox(HWND control) { return SendMessageW(control, EM_GETPASSWORDCHAR, 0, 0) != 0; }
-
 class LabelledAccessible final : public AccessibleObject {
  public:
   LabelledAccessible(HWND control, HWND label) : AccessibleObject(control), label_(label) {}
@@ -25,11 +23,6 @@ class LabelledAccessible final : public AccessibleObject {
     if (text.empty()) return std::nullopt;
     return text;
   }
-  std::optional<std::wstring> Value() override {
-    if (IsPasswordBox(hwnd())) return std::nullopt;
-    return AccessibleObject::Value();
-  }
-  long State() override { return AccessibleObject::State() | (IsPasswordBox(hwnd()) ? STATE_SYSTEM_PROTECTED : 0); }
 
   HWND label_;
 };

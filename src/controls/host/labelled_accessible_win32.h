@@ -1,7 +1,7 @@
 // Names one of the platform's own controls (a text box) after the caption placed in front of
 // it, for screen readers and automation tools: the captions of a form lie beneath the other
 // controls, so the platform's rule of naming a box after the window before it does not hold.
-// Everything else is the control's standard object; a password box never gives its text away.
+// Everything else is the control's standard object, which keeps a password box's text to itself.
 #pragma once
 #include <windows.h>
 
