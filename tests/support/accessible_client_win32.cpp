@@ -42,14 +42,6 @@ long Number(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(V
 ComRef<IAccessible> ClientObject(HWND hwnd) { return ObjectOf(hwnd, static_cast<DWORD>(OBJID_CLIENT)); }
 ComRef<IAccessible> WindowObject(HWND hwnd) { return ObjectOf(hwnd, static_cast<DWORD>(OBJID_WINDOW)); }
 
-VARIANT SelfChild() {
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
-
 std::optional<std::wstring> NameOf(IAccessible* o) {
   return Text(o, [](IAccessible* a, BSTR* t) { return a->get_accName(SelfChild(), t); });
 }

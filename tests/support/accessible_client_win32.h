@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/host/accessible_win32.h"
 #include "controls/host/com_ref_win32.h"
 
 namespace lumadex::test {
@@ -18,7 +19,7 @@ ComRef<IAccessible> ClientObject(HWND hwnd);
 // The object of the window as a whole (frame, title, system menu).
 ComRef<IAccessible> WindowObject(HWND hwnd);
 
-VARIANT SelfChild();
+using lumadex::SelfChild;
 // Answers about the object itself; nullopt where it has none (S_FALSE) or the call failed.
 std::optional<std::wstring> NameOf(IAccessible* object);
 std::optional<std::wstring> ValueOf(IAccessible* object);

@@ -11,14 +11,6 @@ namespace {
 
 std::atomic<long> g_live{0};
 
-VARIANT Self() {
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
-
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 HRESULT ToBstr(const std::optional<std::wstring>& text, BSTR* out) {
@@ -85,6 +77,19 @@ HRESULT AccessibleObject::AnswerText(const VARIANT& child, BSTR* out, Own own, S
   if (!hwnd_) return RPC_E_DISCONNECTED;
   if (IsSelf(child)) return Guarded([&] { return ToBstr(own(), out); });
   return Forward([&](IAccessible* s) { return standard(s); });
+}
+
+template <typename Own, typename Standard>
+HRESULT AccessibleObject::AnswerNumber(const VARIANT& child, VARIANT* out, Own own, Standard standard) {
+  if (!out) return E_POINTER;
+  VariantInit(out);
+  if (!hwnd_) return RPC_E_DISCONNECTED;
+  if (!IsSelf(child)) return Forward([&](IAccessible* s) { return standard(s); });
+  return Guarded([&] {
+    out->lVal = own();
+    out->vt = VT_I4;
+    return S_OK;
+  });
 }
 
 HRESULT AccessibleObject::QueryInterface(REFIID riid, void** object) {
@@ -167,27 +172,12 @@ HRESULT AccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
 }
 
 HRESULT AccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
-  if (!role) return E_POINTER;
-  VariantInit(role);
-  if (!hwnd_) return RPC_E_DISCONNECTED;
-  if (!IsSelf(child)) return Forward([&](IAccessible* s) { return s->get_accRole(child, role); });
-  return Guarded([&] {
-    role->lVal = Role();
-    role->vt = VT_I4;
-    return S_OK;
-  });
+  return AnswerNumber(child, role, [this] { return Role(); }, [&](IAccessible* s) { return s->get_accRole(child, role); });
 }
 
 HRESULT AccessibleObject::get_accState(VARIANT child, VARIANT* state) {
-  if (!state) return E_POINTER;
-  VariantInit(state);
-  if (!hwnd_) return RPC_E_DISCONNECTED;
-  if (!IsSelf(child)) return Forward([&](IAccessible* s) { return s->get_accState(child, state); });
-  return Guarded([&] {
-    state->lVal = State();
-    state->vt = VT_I4;
-    return S_OK;
-  });
+  return AnswerNumber(child, state, [this] { return State(); },
+                      [&](IAccessible* s) { return s->get_accState(child, state); });
 }
 
 HRESULT AccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
@@ -264,7 +254,7 @@ HRESULT AccessibleObject::put_accValue(VARIANT child, BSTR value) {
 long AccessibleObject::Role() {
   VARIANT role;
   VariantInit(&role);
-  if (standard_ && SUCCEEDED(standard_->get_accRole(Self(), &role)) && role.vt == VT_I4) return role.lVal;
+  if (standard_ && SUCCEEDED(standard_->get_accRole(SelfChild(), &role)) && role.vt == VT_I4) return role.lVal;
   VariantClear(&role);
   return ROLE_SYSTEM_CLIENT;
 }
@@ -272,7 +262,7 @@ long AccessibleObject::Role() {
 long AccessibleObject::State() {
   VARIANT state;
   VariantInit(&state);
-  if (standard_ && SUCCEEDED(standard_->get_accState(Self(), &state)) && state.vt == VT_I4) return state.lVal;
+  if (standard_ && SUCCEEDED(standard_->get_accState(SelfChild(), &state)) && state.vt == VT_I4) return state.lVal;
   VariantClear(&state);
   return 0;
 }
@@ -295,27 +285,27 @@ std::optional<std::wstring> StandardText(const ComRef<IAccessible>& standard, Ge
 }  // namespace
 
 std::optional<std::wstring> AccessibleObject::Name() {
-  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accName(Self(), t); });
+  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accName(SelfChild(), t); });
 }
 
 std::optional<std::wstring> AccessibleObject::Value() {
-  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accValue(Self(), t); });
+  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accValue(SelfChild(), t); });
 }
 
 std::optional<std::wstring> AccessibleObject::Description() {
-  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accDescription(Self(), t); });
+  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accDescription(SelfChild(), t); });
 }
 
 std::optional<std::wstring> AccessibleObject::KeyboardShortcut() {
-  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accKeyboardShortcut(Self(), t); });
+  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accKeyboardShortcut(SelfChild(), t); });
 }
 
 std::optional<std::wstring> AccessibleObject::DefaultAction() {
-  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accDefaultAction(Self(), t); });
+  return StandardText(standard_, [](IAccessible* s, BSTR* t) { return s->get_accDefaultAction(SelfChild(), t); });
 }
 
 HRESULT AccessibleObject::DoDefaultAction() {
-  return standard_ ? standard_->accDoDefaultAction(Self()) : DISP_E_MEMBERNOTFOUND;
+  return standard_ ? standard_->accDoDefaultAction(SelfChild()) : DISP_E_MEMBERNOTFOUND;
 }
 
 std::optional<LRESULT> AccessibleSlot::Answer(WPARAM wp, LPARAM lp, const std::function<AccessibleObject*()>& make) {
@@ -335,6 +325,14 @@ void AccessibleSlot::Release() noexcept {
 
 bool IsClientObjectRequest(LPARAM lp) noexcept {
   return static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT);
+}
+
+VARIANT SelfChild() noexcept {
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
 }
 
 void NotifyClientEvent(HWND hwnd, DWORD event) noexcept {

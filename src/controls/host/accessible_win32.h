@@ -100,6 +100,9 @@ class AccessibleObject : public IAccessible, public IOleWindow {
   // One text answer: the control's own about itself, the standard object's about a child.
   template <typename Own, typename Standard>
   HRESULT AnswerText(const VARIANT& child, BSTR* out, Own own, Standard standard);
+  // One number answer (role, state), the same way.
+  template <typename Own, typename Standard>
+  HRESULT AnswerNumber(const VARIANT& child, VARIANT* out, Own own, Standard standard);
   // Asks the standard object, when there is one.
   template <typename Call>
   HRESULT Forward(Call call);
@@ -132,6 +135,9 @@ class AccessibleSlot {
 // The client area's object id arrives in the low 32 bits of lParam, whatever the width of
 // lParam and however the sender widened it.
 bool IsClientObjectRequest(LPARAM lp) noexcept;
+
+// The child id that names an object itself.
+VARIANT SelfChild() noexcept;
 
 // Tells assistive software listening for events that something of the window's client
 // object changed (EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, …).
