@@ -4,10 +4,12 @@
 #include <windowsx.h>
 
 #include "app/main_form_buttons.h"
+#include "app/main_form_labels.h"
 #include "app/main_form_layout.h"
 #include "app/main_form_progress_set.h"
 #include "app/ui_texts.h"
 #include "controls/host/container_box_win32.h"
+#include "controls/host/labelled_accessible_win32.h"
 #include "controls/host/window_text_win32.h"
 #include "resources/resource_ids.h"
 #include "services/ansi_win32.h"
@@ -209,6 +211,8 @@ void MainForm::CreateControls() {
     if (ownKeys) SetWindowSubclass(control, ControlProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
   SendLabelsToBack(hwnd());
+  // Beneath the boxes they name, the captions no longer come before them for screen readers.
+  for (const LabelledBox& pair : TextBoxLabels(MainFormControls())) NameAfterLabel(Control(pair.box), Control(pair.label));
   // The first option of each box starts its own group of options, and is the one chosen.
   for (const wchar_t* first : {L"OptionNew", L"UrlInitName"}) {
     HWND option = Control(first);

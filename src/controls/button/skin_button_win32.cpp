@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "controls/button/button_accessible_win32.h"
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_paint_win32.h"
 #include "winmsg/font_win32.h"
@@ -91,8 +92,10 @@ bool SkinButton::CreateWindowIn(HWND parent, int id, int x, int y, int width, in
 }
 
 void SkinButton::SetCaption(const std::wstring& caption) {
+  const bool renamed = access::WithoutAccessMarker(caption) != access::WithoutAccessMarker(props_.Caption);
   Change(L"Caption", [&](ButtonProperties& p) { p.Caption = caption; }, true);
   if (hwnd()) SetWindowTextW(hwnd(), caption.c_str());
+  if (renamed) NotifyClientEvent(hwnd(), EVENT_OBJECT_NAMECHANGE);
 }
 
 void SkinButton::Change(const wchar_t* name, const std::function<void(ButtonProperties&)>& change, bool resize) {
@@ -109,7 +112,9 @@ void SkinButton::SetEnabled(bool enabled) {
 }
 
 void SkinButton::SetToolTipText(const std::wstring& text) {
+  const bool redescribed = text != props_.ToolTipText;
   Change(L"ToolTipText", [&](ButtonProperties& p) { p.ToolTipText = text; });
+  if (redescribed) NotifyClientEvent(hwnd(), EVENT_OBJECT_DESCRIPTIONCHANGE);
   // A tip on show is rebuilt with the new text; the old window goes first.
   if (tooltip_ || input_.MouseInside()) {
     RemoveToolTip();
@@ -192,7 +197,10 @@ void SkinButton::Resize() {
 }
 
 void SkinButton::Refresh() {
-  if (hwnd()) RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  if (!hwnd()) return;
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // Every change of state ends here, settled by the paint just made.
+  if (announcedState_.Update(ButtonAccessible::OwnState(*this))) NotifyClientEvent(hwnd(), EVENT_OBJECT_STATECHANGE);
 }
 
 void SkinButton::PaintTo(HDC dc) {
@@ -426,9 +434,17 @@ LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       themeFailed_ = false;
       Resize();
       return 0;
+    case WM_GETOBJECT:
+      if (auto answer = accessible_.Answer(wp, lp, [this] { return new ButtonAccessible(*this); })) return *answer;
+      break;
+    case ButtonAccessible::kPressMessage:
+      // The default action, checked again: the button may have changed since it was asked.
+      if (props_.Enabled && ChainEnabled() && IsWindowVisible(hwnd())) Apply(input_.AccessKey(Check()));
+      return 0;
     case WM_DESTROY:
       KillTimer(hwnd(), kLeaveCheckTimer);
       RemoveToolTip();
+      accessible_.Release();
       break;
   }
   return DefaultHandling(msg, wp, lp);

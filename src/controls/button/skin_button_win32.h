@@ -11,6 +11,8 @@
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_input.h"
 #include "controls/button/button_model.h"
+#include "controls/host/accessible_text.h"
+#include "controls/host/accessible_win32.h"
 #include "controls/host/property_bag.h"
 #include "controls/host/self_drawn_win32.h"
 #include "winmsg/colour.h"
@@ -80,6 +82,7 @@ class SkinButton : public SelfDrawnWindow {
   static constexpr const wchar_t* Version() { return button::kVersion; }
 
  private:
+  friend class ButtonAccessible;
   SkinButton();
   bool CreateWindowIn(HWND parent, int id, int x, int y, int width, int height);
   LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -108,6 +111,9 @@ class SkinButton : public SelfDrawnWindow {
   std::function<void()> onClick_, onMouseEnter_, onMouseLeave_;
   std::function<void(const wchar_t*)> onPropertyChanged_;
   std::function<void(bool)> focusMover_;
+  // What screen readers and automation tools read of the button, and its state as last told them.
+  AccessibleSlot accessible_;
+  access::Announcement<long> announcedState_;
 };
 
 }  // namespace lumadex

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/host/box_accessible_win32.h"
 #include "controls/host/self_drawn_win32.h"
 #include "controls/host/window_text_win32.h"
 #include "winmsg/gdi_win32.h"
@@ -47,8 +48,13 @@ class PlainChild : public SelfDrawnWindow {
       case WM_ENABLE:
         InvalidateRect(hwnd(), nullptr, TRUE);
         return 0;
+      case WM_GETOBJECT:
+        if (auto answer = accessible_.Answer(wp, lp, [this] { return new BoxAccessible(hwnd(), AccessibleRole()); }))
+          return *answer;
+        break;
       case WM_NCDESTROY:
         RemovePropW(hwnd(), kDisabledProp);
+        accessible_.Release();
         break;
     }
     return HandleOwnMessage(msg, wp, lp);
@@ -69,6 +75,8 @@ class PlainChild : public SelfDrawnWindow {
   // The picture over the face-coloured background, in the font and the text colour of the state.
   virtual void Paint(HDC dc, const RECT& client) = 0;
   virtual LRESULT HandleOwnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultHandling(msg, wp, lp); }
+  // What screen readers take it for.
+  virtual long AccessibleRole() const = 0;
 
  private:
   // A window that failed to be made leaves its object to the one who tried.
@@ -78,6 +86,7 @@ class PlainChild : public SelfDrawnWindow {
 
   HFONT font_ = nullptr;
   bool ownedByWindow_ = false;
+  AccessibleSlot accessible_;
 };
 
 class ContainerBox : public PlainChild {
@@ -89,6 +98,7 @@ class ContainerBox : public PlainChild {
 
  private:
   explicit ContainerBox(bool frame) : frame_(frame) {}
+  long AccessibleRole() const override { return ROLE_SYSTEM_GROUPING; }
 
   void Paint(HDC dc, const RECT& client) override {
     if (!frame_) return;
@@ -130,6 +140,7 @@ class Label : public PlainChild {
   }
 
  private:
+  long AccessibleRole() const override { return ROLE_SYSTEM_STATICTEXT; }
   void Paint(HDC dc, const RECT& client) override {
     const std::wstring text = GetText(hwnd());
     RECT area = client;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "controls/host/window_text_win32.h"
+#include "controls/progressbar/bar_accessible_win32.h"
+#include "controls/progressbar/progress_access.h"
 #include "winmsg/font_win32.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/system_colour_win32.h"
@@ -92,6 +94,7 @@ std::unique_ptr<ProgressBar> ProgressBar::Create(HWND parent, int id, const RECT
 }
 
 void ProgressBar::OnWindowGone() {
+  accessible_.Release();
   buffer_ = DibSurface();
   font_.reset();
 }
@@ -109,6 +112,9 @@ LRESULT ProgressBar::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_.get());
+    case WM_GETOBJECT:
+      if (auto answer = accessible_.Answer(wp, lp, [this] { return new BarAccessible(*this); })) return *answer;
+      break;
   }
   return DefaultHandling(msg, wp, lp);
 }
@@ -207,6 +213,9 @@ void ProgressBar::PaintBar() {
   // Screen readers read the bar's text as the window's.
   const std::wstring shown = text.value_or(std::wstring());
   if (GetText(hwnd()) != shown) SetWindowTextW(hwnd(), shown.c_str());
+  // A value set again, as the progress timer does, is no news; a new percentage is.
+  if (announcedValue_.Update(AccessValueText(model_))) NotifyClientEvent(hwnd(), EVENT_OBJECT_VALUECHANGE);
+  if (announcedEnabled_.Update(LooksEnabled())) NotifyClientEvent(hwnd(), EVENT_OBJECT_STATECHANGE);
   InvalidateRect(hwnd(), nullptr, FALSE);
   painting_ = false;
 }

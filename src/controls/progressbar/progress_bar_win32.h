@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/host/accessible_text.h"
+#include "controls/host/accessible_win32.h"
 #include "controls/host/property_bag.h"
 #include "controls/host/self_drawn_win32.h"
 #include "controls/progressbar/progress_model.h"
@@ -53,6 +55,7 @@ class ProgressBar : public SelfDrawnWindow {
   static Colour TranslateColour(Colour c);
 
  private:
+  friend class BarAccessible;
   ProgressBar(std::wstring name, const StoredFont& hostFont);
   LRESULT HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnWindowGone() override;
@@ -81,6 +84,10 @@ class ProgressBar : public SelfDrawnWindow {
   // The window region is made again only when one of these changes.
   int regionWidth_ = -1, regionHeight_ = -1, regionRounding_ = -1;
   bool painting_ = false;
+  // What screen readers and automation tools read of the bar, and what they were last told.
+  AccessibleSlot accessible_;
+  access::Announcement<std::wstring> announcedValue_;
+  access::Announcement<bool> announcedEnabled_;
 };
 
 }  // namespace lumadex
