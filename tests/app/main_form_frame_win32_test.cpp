@@ -116,6 +116,30 @@ TEST(MainWindowFrame, MinimiseButtonHidesIntoTheTrayAndTheFrameComesBackIntact) 
   EXPECT_TRUE(FrameIsTheSkin(w, true));
 }
 
+// The glyphs clicked as a user clicks them: the platform turns the button events into frame
+// messages itself, with whatever parameter widths the build has.
+TEST(MainWindowFrame, RealClicksOnTheMinimiseAndCloseGlyphs) {
+  FormHarness h;
+  HWND w = h.form().hwnd();
+  RECT r{};
+  GetWindowRect(w, &r);
+  test::input::MoveTo(POINT{r.left + 479, r.top + 15});
+  test::input::LeftClick();
+  EXPECT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(w); }, 2000ms)) << "the minimise glyph";
+  SendMessageW(w, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // back from the tray
+  test::Pump(100ms);
+  ASSERT_TRUE(IsWindowVisible(w));
+
+  // The close glyph of a window in the background: the press activates it first.
+  test::FrameTestWindow other(WS_OVERLAPPEDWINDOW, 200, 120, L"other");
+  SetForegroundWindow(other.hwnd());
+  test::Pump(100ms);
+  GetWindowRect(w, &r);
+  test::input::MoveTo(POINT{r.left + 499, r.top + 15});
+  test::input::LeftClick();
+  EXPECT_TRUE(test::PumpUntil([&] { return !IsWindow(w); }, 2000ms)) << "the close glyph";
+}
+
 TEST(MainWindowFrame, CloseButtonReleasedElsewhereDoesNothing) {
   FormHarness h;
   HWND w = h.form().hwnd();
