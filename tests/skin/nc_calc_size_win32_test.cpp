@@ -150,6 +150,41 @@ TEST(FrameEngineClientArea, WithoutAPositionThePlatformIsAskedOnceAndTheMarginsA
   EXPECT_EQ(r.bottom, 390);
 }
 
+// A child of an MDI client, maximised, keeps the system's margins and the platform's painting;
+// restored, it has the modifier's frame again.
+TEST(FrameEngineClientArea, AMaximisedMdiChildKeepsThePlatformsFrame) {
+  FrameTestWindow frame(WS_OVERLAPPEDWINDOW, 600, 400);
+  CLIENTCREATESTRUCT mdi{};
+  HWND client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 580, 340,
+                                frame.hwnd(), nullptr, GetModuleHandleW(nullptr), &mdi);
+  ASSERT_NE(client, nullptr);
+  HWND child = CreateWindowExW(0, L"STATIC", L"child", WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 10, 10, 300,
+                               200, client, nullptr, GetModuleHandleW(nullptr), nullptr);
+  RecordingModifier modifier(child);
+  cNCCalcSize engine;
+  engine.Attach(&modifier);
+  EXPECT_EQ(subclass_registry::ClientCount(child, WM_SIZE), 1u);  // MDI children repaint after sizing
+  engine.Display(child);
+  EXPECT_EQ(engine.Margins(), (skin::Margins{10, 48, 10, 10}));
+  SendMessageW(child, WM_NCPAINT, 1, 0);
+  const int paints = modifier.paints;
+  EXPECT_GT(paints, 0);
+
+  SetWindowLongPtrW(child, GWL_STYLE, GetWindowLongPtrW(child, GWL_STYLE) | WS_MAXIMIZE);
+  engine.Display(child);
+  const long frameX = GetSystemMetrics(SM_CXFRAME), frameY = GetSystemMetrics(SM_CYFRAME);
+  EXPECT_EQ(engine.Margins(), (skin::Margins{frameX, GetSystemMetrics(SM_CYCAPTION) + frameY, frameX, frameY}));
+  SendMessageW(child, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(modifier.paints, paints);
+
+  SetWindowLongPtrW(child, GWL_STYLE, GetWindowLongPtrW(child, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_MAXIMIZE));
+  engine.Display(child);
+  EXPECT_EQ(engine.Margins(), (skin::Margins{10, 48, 10, 10}));
+  engine.Detach();
+  EXPECT_FALSE(subclass_registry::IsSubclassed(child));
+  DestroyWindow(child);
+}
+
 TEST(FrameEngineHitTest, MenuAnswerIsClientArea) {
   EngineWindow e;
   const HWND w = e.hwnd;

@@ -11,6 +11,7 @@
 #include "skin/menu_test_support_win32.h"
 #include "skin/skin_caption_win32.h"
 #include "skin/skin_test_windows_win32.h"
+#include "support/gdi_count_win32.h"
 #include "winmsg/subclass_win32.h"
 #include "winmsg/thread_hooks_win32.h"
 
@@ -179,6 +180,38 @@ TEST(SkinnedMenu, F10OrALoneAltEntersTheStripsKeyboardMode) {
   script.RunOut();
   EXPECT_TRUE(mode);
   EXPECT_FALSE(modeAfterEscape);
+}
+
+// Painting the frame, preparing a popup and drawing its items a hundred times each leaves no
+// GDI object behind.
+TEST(SkinnedMenu, HundredsOfPaintingsLeaveNoObjectBehind) {
+  MenuWindow w;
+  cMenuBar* bar = w.painter.MenuBar();
+  const MemoryDC target(CreateCompatibleDC(nullptr));
+  const Bitmap pixels(CreateCompatibleBitmap(WindowDC(nullptr).get(), 200, 30));
+  const ScopedSelect selected(target.get(), pixels.get());
+  const auto round = [&] {
+    SendMessageW(w.hwnd, WM_NCPAINT, 1, 0);
+    bar->PreparePopup(w.menu.edit);
+    for (const ItemState& item : ReadItems(w.menu.edit)) {
+      DRAWITEMSTRUCT draw{};
+      draw.CtlType = ODT_MENU;
+      draw.itemID = item.id;
+      draw.itemState = item.id == kWrap ? ODS_SELECTED : 0;
+      draw.hwndItem = reinterpret_cast<HWND>(w.menu.edit);
+      draw.hDC = target.get();
+      draw.rcItem = RECT{0, 0, 200, 24};
+      draw.itemData = item.data;
+      SendMessageW(w.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    }
+    bar->RestoreMenus();
+  };
+  round();  // the buffers grow to their sizes once; they only grow, and are kept
+  const test::GdiCount count;
+  for (int i = 0; i < 100; ++i) round();
+  EXPECT_GT(count.Created(), 300);
+  EXPECT_EQ(count.Live(), 0);
+  EXPECT_EQ(count.BadDeletes(), 0);
 }
 
 // A popup open while the frame is let go of, or the window closed: the menu ends, the filter
