@@ -49,6 +49,11 @@ int FrameHitTest(long x, long y, long w, long h, const Margins& m, long captionH
   return kHtCaption;
 }
 
+bool FollowRightButton(bool swapped, bool leftDown, bool rightDown) {
+  if (!swapped) return false;
+  return rightDown || !leftDown;
+}
+
 CaptionLayout LayoutCaption(const Rect& window, const SkinMetrics& k, long captionHeight, long borderSize,
                             bool active, bool hasClose, bool hasMaximize, bool hasMinimize) {
   CaptionLayout out;

@@ -39,6 +39,12 @@ enum HitCode : int {
 // a menu bar goes) counts as client area.
 int FrameHitTest(long x, long y, long w, long h, const Margins& m, long captionHeight, bool sizable);
 
+// Whether a press of the primary button is followed by the physical right button. The platform
+// reads physical buttons (GetAsyncKeyState), and the primary one is the right one while the
+// user has swapped them, unless only the left one is down: some platforms hand physical buttons
+// on unswapped, and then the left one made the press.
+bool FollowRightButton(bool swapped, bool leftDown, bool rightDown);
+
 // The six metrics a skin is cut by.
 struct SkinMetrics {
   long buttonWidth = 0, buttonHeight = 0;

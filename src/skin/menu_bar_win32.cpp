@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "skin/window_state_win32.h"
 #include "winmsg/font_win32.h"
 #include "winmsg/system_colour_win32.h"
 
@@ -20,11 +21,11 @@ UINT AcceleratorMessage() {
 }
 
 UINT* RegisteredMessages() {
-  static UINT messages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR, 0};
-  messages[5] = AcceleratorMessage();
+  static UINT messages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR, WM_SYSCOMMAND, 0};
+  messages[6] = AcceleratorMessage();
   return messages;
 }
-constexpr int kRegisteredMessages = 6;
+constexpr int kRegisteredMessages = 7;
 
 // An item read by position, and its text when one is asked for.
 bool ReadItem(HMENU menu, int position, UINT mask, MENUITEMINFOW& info, std::wstring* text) {
@@ -96,6 +97,7 @@ cMenuBar::cMenuBar() {
 }
 
 cMenuBar::~cMenuBar() {
+  *alive_ = false;
   Detach();
   StopHoverTimer();
   if (hoverTimer_) hoverTimer_->OnThatTime(nullptr);
@@ -119,7 +121,7 @@ void cMenuBar::SetColours(Colour normal, Colour hot, Colour inactive, Colour bac
 }
 
 void cMenuBar::Attach(HWND hWnd) {
-  LockWindowUpdate(hWnd);
+  const skin::UpdateLock lock(hWnd);
   Detach();
   hWnd_ = hWnd;
   tracker_ = std::make_unique<cToolbarMenu>();
@@ -127,15 +129,16 @@ void cMenuBar::Attach(HWND hWnd) {
     tracker_->AttachOwner(hWnd, this);
     for (int i = 0; i < kRegisteredMessages; ++i) AttachMessage(this, hWnd, RegisteredMessages()[i]);
   } catch (...) {
-    LockWindowUpdate(nullptr);
     Detach();
     throw;
   }
-  LockWindowUpdate(nullptr);
 }
 
 void cMenuBar::Detach() {
   StopHoverTimer();
+  keyboardMode_ = false;
+  // Items left owner-drawn would have nobody to draw them.
+  RestoreMenus();
   if (hWnd_) {
     for (int i = 0; i < kRegisteredMessages; ++i) DetachMessage(this, hWnd_, RegisteredMessages()[i]);
   }
@@ -200,7 +203,11 @@ void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, 
 int cMenuBar::HitTestPoint(POINT screen) const {
   RECT window{};
   if (!hWnd_ || !GetWindowRect(hWnd_, &window)) return 0;
-  return HitTestStrip(strip_, screen.x - window.left, screen.y - window.top - captionHeight_);
+  return HitTestWindowPoint(screen.x - window.left, screen.y - window.top);
+}
+
+int cMenuBar::HitTestWindowPoint(long x, long y) const {
+  return HitTestStrip(strip_, static_cast<int>(x), static_cast<int>(y - captionHeight_));
 }
 
 int cMenuBar::HitTestCursor() const {
@@ -252,7 +259,7 @@ void cMenuBar::TrackHover() {
   }
   // -1, like 0, means no pressed item: after a popup closes nothing is left to watch for.
   if (hover > 0 || pressed_ > 0) {
-    if (pressed_ > 0 && GetAsyncKeyState(VK_LBUTTON) == 0) {
+    if (pressed_ > 0 && !skin::PrimaryButtonDown()) {
       pressed_ = 0;
       RepaintFrame();
     }
@@ -276,6 +283,8 @@ bool cMenuBar::AcceleratorKey(UINT vKey) {
 }
 
 void cMenuBar::OpenPendingAccelerators() {
+  // The strip may be detached or destroyed while a popup is open.
+  const std::shared_ptr<bool> alive = alive_;
   std::vector<int> pending;
   pending.swap(pendingAccelerators_);
   for (int k : pending) {
@@ -283,8 +292,96 @@ void cMenuBar::OpenPendingAccelerators() {
     SetPressedItem(k, true);
     StopHoverTimer();
     tracker_->TrackMenu(pressed_);
+    if (!*alive) return;
     RestoreMenus();
   }
+}
+
+LRESULT cMenuBar::OnSysCommand(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  // F10 or Alt alone asks for the menu bar's keyboard mode. The strip is that menu bar; with no
+  // items there is nothing to enter, and the keys that follow go where they would have gone.
+  if ((wParam & 0xFFF0) != SC_KEYMENU || lParam != 0) return CallOldWindowProc(hWnd, WM_SYSCOMMAND, wParam, lParam);
+  if (Count() > 0) RunKeyboardMode();
+  return 0;
+}
+
+void cMenuBar::RunKeyboardMode() {
+  if (keyboardMode_ || !tracker_ || tracker_->Tracking()) return;
+  const std::shared_ptr<bool> alive = alive_;
+  const HWND window = hWnd_;
+  keyboardMode_ = true;
+  StopHoverTimer();
+  int k = 1;
+  SetHotItem(k);
+  // Alt or F10 pressed again leaves the mode at its release, which must not enter it again.
+  WPARAM leavingKey = 0;
+  bool done = false;
+  while (!done) {
+    MSG msg;
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool keyUp = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    if (keyDown) {
+      switch (msg.wParam) {
+        case VK_LEFT:
+        case VK_RIGHT:
+          k = NeighbourStripItem(k, Count(), msg.wParam == VK_LEFT ? -1 : +1);
+          SetHotItem(k);
+          break;
+        case VK_DOWN:
+        case VK_RETURN:
+          done = !OpenFromKeyboard(k);
+          break;
+        case VK_ESCAPE:
+          done = true;
+          break;
+        case VK_MENU:
+        case VK_F10:
+          leavingKey = msg.wParam;
+          break;
+        default: {
+          // A letter opens the item it marks; any other key is the mode's and goes nowhere.
+          const std::vector<int> items = StripItemsForAccessKey(TopLevelItems(), static_cast<unsigned>(msg.wParam));
+          if (!items.empty()) {
+            k = items.front();
+            done = !OpenFromKeyboard(k);
+          }
+        }
+      }
+      if (!*alive) return;
+      continue;
+    }
+    if (keyUp) {
+      if (leavingKey && msg.wParam == leavingKey) done = true;
+      continue;
+    }
+    if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) continue;
+    // A click anywhere ends the mode and is then handled as usual.
+    const bool click = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN ||
+                       msg.message == WM_NCLBUTTONDOWN || msg.message == WM_NCRBUTTONDOWN;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    if (!*alive) return;
+    if (click || hWnd_ != window || !IsWindow(window) || GetActiveWindow() != window) done = true;
+  }
+  keyboardMode_ = false;
+  SetHotItem(0);
+}
+
+bool cMenuBar::OpenFromKeyboard(int& k) {
+  const std::shared_ptr<bool> alive = alive_;
+  if (!tracker_ || !PopupOf(k)) return true;
+  SetPressedItem(k, true);
+  tracker_->TrackMenu(k);
+  if (!*alive) return false;
+  RestoreMenus();
+  if (!tracker_ || !tracker_->EndedByEscape()) return false;
+  if (tracker_->CurrentItem() >= 1 && tracker_->CurrentItem() <= Count()) k = tracker_->CurrentItem();
+  SetHotItem(k);
+  return true;
 }
 
 LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
@@ -302,6 +399,8 @@ LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
       return OnDrawItem(hWnd, wParam, lParam);
     case WM_MENUCHAR:
       return OnMenuChar(hWnd, wParam, lParam);
+    case WM_SYSCOMMAND:
+      return OnSysCommand(hWnd, wParam, lParam);
     default:
       if (iMsg == AcceleratorMessage()) OpenPendingAccelerators();
       return 0;
@@ -316,8 +415,10 @@ LRESULT cMenuBar::OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam) {
     RepaintFrame();
   }
   if (k > 0 && tracker_) {
+    const std::shared_ptr<bool> alive = alive_;
     StopHoverTimer();
     tracker_->TrackMenu(k);
+    if (!*alive) return result;
     RestoreMenus();
   }
   return result;
@@ -485,7 +586,10 @@ LRESULT cMenuBar::OnMenuChar(HWND hWnd, WPARAM wParam, LPARAM lParam) {
 
 // ---- cToolbarMenu -----------------------------------------------------------------------
 
-cToolbarMenu::~cToolbarMenu() { DetachOwner(); }
+cToolbarMenu::~cToolbarMenu() {
+  *alive_ = false;
+  DetachOwner();
+}
 
 void cToolbarMenu::AttachOwner(HWND hWnd, cMenuBar* owner) {
   DetachOwner();
@@ -496,6 +600,13 @@ void cToolbarMenu::AttachOwner(HWND hWnd, cMenuBar* owner) {
 }
 
 void cToolbarMenu::DetachOwner() {
+  if (tracking_) {
+    // A popup of this tracker is open: it ends, and its filter goes now, not when the popup's
+    // loop returns into an object that may be gone by then.
+    next_ = -1;
+    DetachMenuFilterHook();
+    EndMenu();
+  }
   if (hWnd_) {
     if (IsWindow(hWnd_)) SendMessageW(hWnd_, WM_EXITMENULOOP, 0, 0);
     DetachMessage(this, hWnd_, WM_MENUSELECT);
@@ -536,7 +647,9 @@ BOOL cToolbarMenu::TrackMenu(int k) {
     result = 0;
     if (HMENU popup = owner_->PopupOf(k)) {
       shownPopup_ = popup;
+      const std::shared_ptr<bool> alive = alive_;
       result = TrackPopupMenuEx(popup, TPM_VERTICAL, item.left, item.bottom, hWnd_, &params);
+      if (!*alive) return result;
     }
     shownPopup_ = nullptr;
     DetachMenuFilterHook();
@@ -560,6 +673,7 @@ bool cToolbarMenu::FilterMenuMessage(const MSG& msg) {
   if (!owner_) return false;
   switch (msg.message) {
     case WM_KEYDOWN:
+      escapePressed_ = msg.wParam == VK_ESCAPE;
       if (msg.wParam == VK_LEFT && selectionInShownPopup_) {
         SwitchTo(NeighbourStripItem(current_, owner_->Count(), -1));
         return true;
@@ -568,7 +682,6 @@ bool cToolbarMenu::FilterMenuMessage(const MSG& msg) {
         SwitchTo(NeighbourStripItem(current_, owner_->Count(), +1));
         return true;
       }
-      if (msg.wParam == VK_ESCAPE) escapePressed_ = true;
       return false;
     case WM_MOUSEMOVE: {
       // The message's own point is in screen coordinates whatever window it went to. Only a
@@ -581,7 +694,9 @@ bool cToolbarMenu::FilterMenuMessage(const MSG& msg) {
       return false;
     }
     case WM_LBUTTONDOWN:
-      return owner_->HitTestPoint(msg.pt) == current_;
+    case WM_RBUTTONDOWN:
+      escapePressed_ = false;
+      return msg.message == WM_LBUTTONDOWN && owner_->HitTestPoint(msg.pt) == current_;
     default:
       return false;
   }

@@ -35,6 +35,8 @@ class cToolbarMenu : public ISubclass, public IMenuMessageFilter {
 
   bool Tracking() const { return tracking_; }
   int CurrentItem() const { return current_; }
+  // Whether the last popup was left with Escape (not with a command or a click).
+  bool EndedByEscape() const { return escapePressed_; }
 
   MessageResponse MsgResponse() override { return MessageResponse::CallOldBefore; }
   LRESULT WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
@@ -55,6 +57,8 @@ class cToolbarMenu : public ISubclass, public IMenuMessageFilter {
   bool selectionInShownPopup_ = true;
   bool escapePressed_ = false;
   POINT lastMouse_{};
+  // Goes false with the object: a popup loop on the stack learns that it must touch nothing.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class cMenuBar : public ISubclass {
@@ -84,6 +88,8 @@ class cMenuBar : public ISubclass {
   bool AcceleratorKey(UINT vKey);
 
   int HitTestPoint(POINT screen) const;
+  // The item under a point given relative to the window's top-left corner, or 0.
+  int HitTestWindowPoint(long x, long y) const;
   int HitTestCursor() const;
   int Count() const { return static_cast<int>(strip_.size()); }
   HMENU PopupOf(int k) const;
@@ -91,6 +97,9 @@ class cMenuBar : public ISubclass {
   void SetPressedItem(int k, bool state);
   void SetHotItem(int k);
   int PressedItem() const { return pressed_; }
+  int HoverItem() const { return hover_; }
+  // True while F10 or a lone Alt has the strip taking the keyboard.
+  bool InKeyboardMode() const { return keyboardMode_; }
   void TrackHover();
 
   // Owner-drawn popup items: made so just before a popup shows, given back at the end of
@@ -110,6 +119,11 @@ class cMenuBar : public ISubclass {
   void StopHoverTimer();
   std::vector<TopLevelMenuItem> TopLevelItems() const;
   LRESULT OnLButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  LRESULT OnSysCommand(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  void RunKeyboardMode();
+  // Opens item k's popup from the keyboard; true when the user came back to the strip with
+  // Escape, k then being the item the popups ended on.
+  bool OpenFromKeyboard(int& k);
   LRESULT OnMeasureItem(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT OnDrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT OnMenuChar(HWND hWnd, WPARAM wParam, LPARAM lParam);
@@ -130,9 +144,11 @@ class cMenuBar : public ISubclass {
   std::vector<int> pendingAccelerators_;
   int pressed_ = 0;
   int hover_ = 0;
+  bool keyboardMode_ = false;
   std::shared_ptr<CTimer> hoverTimer_;
   std::unique_ptr<cToolbarMenu> tracker_;
   PopupItemTable items_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace lumadex

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "skin/window_state_win32.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/message_pump_win32.h"
 #include "winmsg/report_win32.h"
@@ -80,11 +81,18 @@ void cNCCalcSize::Attach(INCAreaModifier* modifier) {
   hWnd_ = window;
   hMenu_ = GetMenu(window);
   mdiChild_ = mdiChild;
+  // A window may be attached while it is already in front, and then no activation message
+  // comes to tell; a window in the background is never taken for the active one.
+  windowActive_ = skin::IsForegroundWindow(window);
+  appActive_ = skin::ProcessIsInFront();
 
   // The plain frame is composed off screen in a strip as wide as the screen.
   work_ = DibSurface(GetSystemMetrics(SM_CXSCREEN), 4 * GetSystemMetrics(SM_CYCAPTION));
   SetPropW(window, kImplementationProperty, static_cast<HANDLE>(modifier));
   keyboardHooked_ = AttachKeyboardHook(this);
+  // A menu left on the window would be the platform's: F10 or Alt would open it unseen, and it
+  // would take the keys that follow. The modifier draws the menu instead.
+  if (hMenu_) SetMenu(window, nullptr);
 }
 
 void cNCCalcSize::Detach() noexcept {
@@ -98,7 +106,10 @@ void cNCCalcSize::Detach() noexcept {
     DetachMessage(this, hWnd_, WM_DESTROY);
   }
   work_ = DibSurface();
-  if (hWnd_ && IsWindow(hWnd_)) RemovePropW(hWnd_, kImplementationProperty);
+  if (hWnd_ && IsWindow(hWnd_)) {
+    RemovePropW(hWnd_, kImplementationProperty);
+    if (hMenu_ && !GetMenu(hWnd_)) SetMenu(hWnd_, hMenu_);
+  }
   hWnd_ = nullptr;
   hMenu_ = nullptr;
 }
@@ -143,8 +154,8 @@ MessageResponse cNCCalcSize::MsgResponse() {
     case WM_SIZE:
     case WM_SETTEXT:
     case WM_SETCURSOR:
-    case WM_CHILDACTIVATE:
     case WM_STYLECHANGED:
+    case WM_NCCALCSIZE:
     case WM_NCHITTEST:
     case WM_NCPAINT:
     case WM_NCLBUTTONDOWN:
@@ -185,17 +196,6 @@ LRESULT cNCCalcSize::WindowProc(HWND, UINT iMsg, WPARAM wParam, LPARAM lParam) {
         return 0;
       case WM_SETCURSOR:
         return OnSetCursor(wParam, lParam);
-      case WM_CHILDACTIVATE:
-        if (!inChildActivate_) {
-          inChildActivate_ = true;
-          struct Clear {
-            bool& flag;
-            ~Clear() { flag = false; }
-          } clear{inChildActivate_};
-          CallOldWindowProc(hWnd_, iMsg, wParam, lParam);
-          Repaint();
-        }
-        return 0;
       case WM_NCCALCSIZE:
         return OnNcCalcSize(wParam, lParam);
       case WM_NCHITTEST: {
@@ -245,8 +245,18 @@ LRESULT cNCCalcSize::WindowProc(HWND, UINT iMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT cNCCalcSize::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+  // The platform's own computation runs once, on the rectangle as given, and is then replaced.
   maximizedMdiChild_ = MaximizedMdiChild();
-  if (!wParam) return CallOldWindowProc(hWnd_, WM_NCCALCSIZE, 0, lParam);
+  if (!wParam) {
+    auto* rect = reinterpret_cast<RECT*>(lParam);
+    if (!rect) return CallOldWindowProc(hWnd_, WM_NCCALCSIZE, 0, lParam);
+    const skin::Rect window{rect->left, rect->top, rect->right, rect->bottom};
+    CallOldWindowProc(hWnd_, WM_NCCALCSIZE, 0, lParam);
+    const skin::Rect client = skin::ClientFromWindow(window, CurrentMargins());
+    *rect = RECT{client.left, client.top, client.right, client.bottom};
+    return 0;
+  }
+  CallOldWindowProc(hWnd_, WM_NCCALCSIZE, wParam, lParam);
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
 
   // The rectangle the window is getting. A position or size the caller did not change
@@ -267,6 +277,14 @@ LRESULT cNCCalcSize::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
     }
   }
 
+  margins_ = CurrentMargins();
+  const skin::Rect client = skin::ClientFromWindow(window, margins_);
+  params->rgrc[0] = RECT{client.left, client.top, client.right, client.bottom};
+  params->rgrc[1] = params->rgrc[0];
+  return WVR_REDRAW;
+}
+
+skin::Margins cNCCalcSize::CurrentMargins() const {
   skin::Margins m{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME),
                   GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)};
   if (!maximizedMdiChild_) {
@@ -277,11 +295,7 @@ LRESULT cNCCalcSize::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
       modifier->GetBottomMarginHeight(m.bottom);
     }
   }
-  margins_ = m;
-  const skin::Rect client = skin::ClientFromWindow(window, m);
-  params->rgrc[0] = RECT{client.left, client.top, client.right, client.bottom};
-  params->rgrc[1] = params->rgrc[0];
-  return WVR_REDRAW;
+  return m;
 }
 
 LRESULT cNCCalcSize::OnNcPaint() {
@@ -334,7 +348,7 @@ int cNCCalcSize::DefaultHitTest(POINT screen) const {
   return code;
 }
 
-LRESULT cNCCalcSize::OnNcLButtonDown(WPARAM, LPARAM lParam) {
+LRESULT cNCCalcSize::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
   // A one-pixel nudge of the cursor, alternating in direction, so that the platform sees a
   // move and updates its idea of what is under the cursor.
   if (nudge_.x == 0) nudge_.x = 1;
@@ -347,7 +361,8 @@ LRESULT cNCCalcSize::OnNcLButtonDown(WPARAM, LPARAM lParam) {
   const int code = DefaultHitTest(screen);
   INCAreaModifier* modifier = GetImplementation();
   if (!modifier) {
-    CallOldWindowProc(hWnd_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lParam);
+    // The plain frame is the platform's to move, size and close: its own hit-test code goes on.
+    CallOldWindowProc(hWnd_, WM_NCLBUTTONDOWN, wParam, lParam);
     Repaint();
     return 0;
   }
@@ -377,9 +392,8 @@ LRESULT cNCCalcSize::OnNcLButtonUp(LPARAM lParam) {
   RECT r{};
   GetWindowRect(hWnd_, &r);
   const long x = screen.x - r.left, y = screen.y - r.top, w = r.right - r.left, h = r.bottom - r.top;
+  // Only the release: a frame button runs when it was pressed as well as released.
   const WindowDC dc(hWnd_, true);
-  bool handled = false;
-  modifier->NCMouseDown(x, y, handled, dc.get(), 0, 0, w, h);
   modifier->NCMouseUp(x, y, dc.get(), 0, 0, w, h);
   return 0;
 }
@@ -393,7 +407,8 @@ void cNCCalcSize::DragWindow() {
   RECT r = WindowRectInParent();
   POINT last{};
   GetCursorPos(&last);
-  while (*life == token && IsWindow(window) && (GetAsyncKeyState(VK_LBUTTON) & 0x8000) && windowActive_) {
+  const int button = skin::PressedButtonKey();
+  while (*life == token && IsWindow(window) && (GetAsyncKeyState(button) & 0x8000) && windowActive_) {
     POINT p{};
     GetCursorPos(&p);
     if (p.x != last.x || p.y != last.y) {

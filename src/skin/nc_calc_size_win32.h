@@ -56,6 +56,8 @@ class cNCCalcSize : public ISubclass, public IAltKeyTarget {
   static bool IsMDIChild(HWND window);
   void Repaint();
   LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+  // The system margins, or the modifier's unless a maximised MDI child keeps the platform's.
+  skin::Margins CurrentMargins() const;
   LRESULT OnNcPaint();
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
   LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
@@ -80,7 +82,7 @@ class cNCCalcSize : public ISubclass, public IAltKeyTarget {
   DibSurface work_;
 
   POINT nudge_{0, 0};
-  bool inSetCursor_ = false, inChildActivate_ = false;
+  bool inSetCursor_ = false;
   // Changes at every detach and goes negative when the engine goes, so that a caption drag
   // running further up the stack notices either.
   std::shared_ptr<int> life_ = std::make_shared<int>(0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/window_state_win32.h"
 #include "winmsg/gdi_win32.h"
 #include "winmsg/system_colour_win32.h"
 
@@ -27,10 +28,7 @@ cSkinCaption::~cSkinCaption() { Detach(); }
 void cSkinCaption::Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long lButtonWidth, long lButtonHeight,
                           long lActiveLeftEnd, long lActiveRightStart, long lActiveRightEnd, long lInactiveOffset) {
   // The frame changes in several steps; the window is shown only the finished one.
-  LockWindowUpdate(form);
-  struct Unlock {
-    ~Unlock() { LockWindowUpdate(nullptr); }
-  } unlock;
+  const skin::UpdateLock lock(form);
   Detach();
   captionPic_ = std::make_unique<cMemDC>();
   captionPic_->CreateFromPicture(PicCaption);
@@ -54,7 +52,8 @@ void cSkinCaption::Attach(HWND form, HBITMAP PicCaption, HBITMAP PicBorder, long
   if (IsWindowVisible(form)) {
     SetForegroundWindow(form);
     SetFocus(form);
-    SendMessageW(form, WM_NCACTIVATE, 1, 0);
+    // The platform may keep another program in front; the frame then shows what is true.
+    SendMessageW(form, WM_NCACTIVATE, skin::IsForegroundWindow(form), 0);
   }
 }
 
@@ -155,12 +154,17 @@ void cSkinCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBo
     BitBlt(cb, lRight - h, 0, h, h, bp, 6 * h, 0, SRCCOPY);
     BitBlt(hDC, lLeft, yb, captionBuf_->Width(), h, cb, 0, 0, SRCCOPY);
   }
-  LockWindowUpdate(nullptr);
 }
 
 void cSkinCaption::HitTest(long x, long y, int& eHitTest) {
   if (skin::Contains(kIconSpot, x, y)) {
     eHitTest = HTSYSMENU;
+    return;
+  }
+  // A strip item is the item's to the top of its rectangle, though the caption band reaches
+  // into it; its presses then come as client clicks to the strip.
+  if (menuBar_ && menuBar_->HitTestWindowPoint(x, y) > 0) {
+    eHitTest = HTMENU;
     return;
   }
   bool over[skin::kButtonCount] = {};

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,30 @@ TEST(MainWindowFrame, MinimiseButtonHidesIntoTheTrayAndTheFrameComesBackIntact) 
   EXPECT_TRUE(FrameIsTheSkin(w, true));
 }
 
+// The glyphs clicked as a user clicks them: the platform turns the button events into frame
+// messages itself, with whatever parameter widths the build has.
+TEST(MainWindowFrame, RealClicksOnTheMinimiseAndCloseGlyphs) {
+  FormHarness h;
+  HWND w = h.form().hwnd();
+  RECT r{};
+  GetWindowRect(w, &r);
+  test::input::MoveTo(POINT{r.left + 479, r.top + 15});
+  test::input::LeftClick();
+  EXPECT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(w); }, 2000ms)) << "the minimise glyph";
+  SendMessageW(w, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // back from the tray
+  test::Pump(100ms);
+  ASSERT_TRUE(IsWindowVisible(w));
+
+  // The close glyph of a window in the background: the press activates it first.
+  test::FrameTestWindow other(WS_OVERLAPPEDWINDOW, 200, 120, L"other");
+  SetForegroundWindow(other.hwnd());
+  test::Pump(100ms);
+  GetWindowRect(w, &r);
+  test::input::MoveTo(POINT{r.left + 499, r.top + 15});
+  test::input::LeftClick();
+  EXPECT_TRUE(test::PumpUntil([&] { return !IsWindow(w); }, 2000ms)) << "the close glyph";
+}
+
 TEST(MainWindowFrame, CloseButtonReleasedElsewhereDoesNothing) {
   FormHarness h;
   HWND w = h.form().hwnd();
@@ -161,25 +186,53 @@ TEST(MainWindowFrame, CloseButtonEndsAnIdleWindowAndIsRefusedDuringARun) {
   EXPECT_FALSE(subclass_registry::IsSubclassed(w));
 }
 
-TEST(MainWindowFrame, CaptionDragMovesTheWindow) {
-  FormHarness h;
-  HWND w = h.form().hwnd();
-  RECT before{};
-  GetWindowRect(w, &before);
-  SetCursorPos(before.left + 250, before.top + 20);
-  test::Pump(30ms);
-  test::RunSoon(80ms, [] {
-    POINT p{};
-    GetCursorPos(&p);
-    SetCursorPos(p.x - 40, p.y + 25);
-  });
-  test::HoldLeftButton(250ms, 600ms);
-  RECT after{};
-  GetWindowRect(w, &after);
-  EXPECT_EQ(after.left - before.left, -40);
-  EXPECT_EQ(after.top - before.top, 25);
-  EXPECT_EQ(after.right - after.left, 514);
-  EXPECT_TRUE(FrameIsTheSkin(w, true));
+// Right after start, the first press on the caption drags, with the buttons as the user has
+// them (Wine hands the left button on as the primary one even when they are swapped).
+TEST(MainWindowFrame, CaptionDragMovesTheWindowAtOnceWithEitherButtonSetting) {
+  for (const bool swapped : {false, true}) {
+    SCOPED_TRACE(swapped ? "swapped buttons" : "plain buttons");
+    std::optional<test::SwappedButtons> swap;
+    if (swapped) swap.emplace();
+    FormHarness h;
+    HWND w = h.form().hwnd();
+    RECT before{};
+    GetWindowRect(w, &before);
+    SetCursorPos(before.left + 250, before.top + 20);
+    test::Pump(30ms);
+    test::RunSoon(80ms, [] {
+      POINT p{};
+      GetCursorPos(&p);
+      SetCursorPos(p.x - 40, p.y + 25);
+    });
+    test::HoldLeftButton(250ms, 600ms);
+    RECT after{};
+    GetWindowRect(w, &after);
+    EXPECT_EQ(after.left - before.left, -40);
+    EXPECT_EQ(after.top - before.top, 25);
+    EXPECT_EQ(after.right - after.left, 514);
+    EXPECT_TRUE(FrameIsTheSkin(w, true));
+  }
+}
+
+// F10 or a lone Alt on a window whose strip has no items does nothing, and what is typed next
+// reaches the focused field, right after start and before the pointer has crossed the window.
+TEST(MainWindowFrame, F10OrAltThenTypingReachesTheFocusedField) {
+  for (const WORD key : {WORD{VK_F10}, WORD{VK_MENU}}) {
+    SCOPED_TRACE(key == VK_F10 ? "F10" : "Alt");
+    test::input::MoveTo(POINT{2, 2});
+    FormHarness h;
+    HWND email = h.control(L"email");
+    ASSERT_EQ(GetFocus(), email);
+    test::input::QueueKeys({}, key);
+    test::input::QueueKeys({}, 'A');
+    test::input::QueueKeys({}, 'B');
+    test::RunSoon(1000ms, [] { EndMenu(); });  // a menu opened by mistake must not hang the test
+    test::Pump(400ms);
+    wchar_t text[16] = {};
+    GetWindowTextW(email, text, 16);
+    EXPECT_STREQ(text, L"ab");
+    test::Pump(700ms);
+  }
 }
 
 TEST(MainWindowFrame, ActivationSwitchesTheLook) {

@@ -191,5 +191,13 @@ TEST(BorderTiling, BottomCellsStopAtTheCornerAndSidesDouble) {
   EXPECT_TRUE(SideFillCopies(48, 423, 0).empty());
 }
 
+TEST(FrameButtons, APressIsFollowedByThePhysicalButtonThatIsPrimary) {
+  EXPECT_FALSE(FollowRightButton(false, true, false));
+  EXPECT_FALSE(FollowRightButton(false, false, true));  // the secondary button never drags
+  EXPECT_TRUE(FollowRightButton(true, false, true));    // swapped: the right one is primary
+  EXPECT_TRUE(FollowRightButton(true, true, true));
+  EXPECT_FALSE(FollowRightButton(true, true, false));   // a platform that did not swap the press
+}
+
 }  // namespace
 }  // namespace lumadex::skin

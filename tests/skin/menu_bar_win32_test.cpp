@@ -159,13 +159,54 @@ TEST(MenuStripWin32, MovingToTheNextItemOrPressingRightSwitchesPopups) {
                        if (HWND m = OpenPopupWindow()) GetWindowRect(m, &editPopup);
                      },
                      [&] { Key(VK_RIGHT); }, [] {}, [&] { shown.push_back(w.bar.Tracker()->CurrentItem()); },
+                     [&] { Key(VK_LEFT); }, [] {}, [&] { shown.push_back(w.bar.Tracker()->CurrentItem()); },
                      [&] { Key(VK_ESCAPE); }, [] {}});
   EXPECT_FALSE(w.bar.AcceleratorKey('Q'));  // no item marks Q
   EXPECT_TRUE(w.bar.AcceleratorKey('F'));   // runs the popups until the script closes them
-  script.RunOut();
-  EXPECT_EQ(shown, (std::vector<int>{1, 2, 1}));  // Right from the last item wraps to the first
+  script.RunOut(3000);
+  // Right from the last item wraps to the first, Left from the first to the last.
+  EXPECT_EQ(shown, (std::vector<int>{1, 2, 1, 2}));
   EXPECT_EQ(editPopup.left, w.bar.ItemScreenRect(2).left);
   EXPECT_EQ(OpenPopupWindow(), nullptr);
+}
+
+TEST(MenuStripWin32, AClickOnTheOpenItemKeepsItsPopup) {
+  StripWindow w;
+  const POINT file = Centre(w.bar.ItemScreenRect(1));
+  bool openAfterClick = false;
+  int shownAfterClick = 0;
+  MenuScript script({[&] { ClickAt(file); }, [] {},
+                     [&] {
+                       openAfterClick = OpenPopupWindow() != nullptr;
+                       shownAfterClick = w.bar.Tracker()->CurrentItem();
+                     },
+                     [] { Key(VK_ESCAPE); }, [] { EndMenu(); }, [] {}});
+  ClickAt(file);
+  script.RunOut(3000);
+  EXPECT_TRUE(openAfterClick);
+  EXPECT_EQ(shownAfterClick, 1);
+  EXPECT_TRUE(w.commands.empty());
+}
+
+// The item under the pointer shows hot (a raised edge, light at its top left) and the hover
+// timer runs; once the pointer has left, the item is plain again and the timer stops.
+TEST(MenuStripWin32, HoverLookAndItsTimerEndWhenThePointerLeaves) {
+  StripWindow w;
+  RECT window{};
+  GetWindowRect(w.hwnd(), &window);
+  const RECT item = w.bar.ItemScreenRect(1);
+  const long x = item.left - window.left, y = item.top - window.top;
+  MouseTo(Centre(item));
+  Pump(150);
+  EXPECT_EQ(w.bar.HoverItem(), 1);
+  EXPECT_TRUE(w.bar.HoverTimerRunning());
+  EXPECT_EQ(test::Capture::Window(w.hwnd()).at(x, y), GetSysColor(COLOR_BTNHIGHLIGHT));
+  // Moved off without a message to the window: the timer notices within its 50 ms.
+  SetCursorPos(window.right + 100, window.bottom + 100);
+  Pump(200);
+  EXPECT_EQ(w.bar.HoverItem(), 0);
+  EXPECT_FALSE(w.bar.HoverTimerRunning());
+  EXPECT_EQ(test::Capture::Window(w.hwnd()).at(x, y), RGB(90, 140, 210));
 }
 
 TEST(MenuStripWin32, ACommandChosenInAPopupReachesTheWindow) {
@@ -232,7 +273,7 @@ TEST(MenuStripWin32, OwnerDrawnControlsOfTheWindowStillGetTheirOwnMessages) {
 
 TEST(MenuStripWin32, OpenPopupItemsDrawInTheSkinColours) {
   StripWindow w;
-  std::optional<test::Capture> newItem, recentItem, wrapItem;
+  std::optional<test::Capture> newItem, recentItem, wrapItem, latinItem;
   auto take = [&](HMENU menu, int position, std::optional<test::Capture>& shot) {
     // The popup's own window places its items, so no window is named here.
     RECT r{};
@@ -244,7 +285,10 @@ TEST(MenuStripWin32, OpenPopupItemsDrawInTheSkinColours) {
                        take(w.menu.file, 0, newItem);
                        take(w.menu.file, 3, recentItem);
                      },
-                     [] { Key(VK_RIGHT); }, [] {}, [&] { take(w.menu.edit, 2, wrapItem); },
+                     [] { Key(VK_RIGHT); }, [] {}, [&] {
+                       take(w.menu.edit, 2, wrapItem);
+                       take(w.menu.edit, 3, latinItem);
+                     },
                      [] { Key(VK_ESCAPE); }, [] {}});
   w.bar.AcceleratorKey('F');
   script.RunOut(3000);
@@ -275,6 +319,21 @@ TEST(MenuStripWin32, OpenPopupItemsDrawInTheSkinColours) {
   EXPECT_EQ(wrapItem->at(6, 4), shadow);
   EXPECT_EQ(wrapItem->at(6 + (wrapHeight - 8) / 2, 4), shadow);
   EXPECT_EQ(wrapItem->at(5, wrapHeight / 2), kBackground);
+
+  // The checked radio item has a bullet in its square, the checked plain one a check mark: both
+  // inked in the text colour, in shapes of their own.
+  ASSERT_TRUE(latinItem && latinItem->height() == wrapHeight);
+  const int side = wrapHeight - 8;
+  const RECT box{7, 5, 6 + side, 4 + side};
+  std::vector<bool> check, bullet;
+  for (long py = box.top; py < box.bottom; ++py)
+    for (long px = box.left; px < box.right; ++px) {
+      check.push_back(wrapItem->at(px, py) == kNormal);
+      bullet.push_back(latinItem->at(px, py) == kNormal);
+    }
+  EXPECT_GT(wrapItem->Count(box, kNormal), 0);
+  EXPECT_GT(latinItem->Count(box, kNormal), 0);
+  EXPECT_NE(check, bullet);
 }
 
 }  // namespace

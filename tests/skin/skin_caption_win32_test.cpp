@@ -164,17 +164,33 @@ TEST(SkinCaptionButtons, PressShowsThePressedGlyphAndReleaseRunsTheButtonUnderIt
   EXPECT_EQ(SendMessageW(w.hwnd, WM_NCHITTEST, 0, test::ScreenPoint(w.hwnd, 200, 20)), HTCAPTION);
   EXPECT_TRUE(w.IsTheSkin(true));
 
-  // Released over minimise: the window is minimised, not closed.
+  // Released over minimise: a button runs only when pressed and released on it.
   SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, minimise);
-  test::PumpUntil([&] { return IsIconic(w.hwnd) != FALSE; }, 1000ms);
-  EXPECT_TRUE(IsIconic(w.hwnd));
+  test::Pump(100ms);
+  EXPECT_FALSE(IsIconic(w.hwnd));
   EXPECT_TRUE(IsWindow(w.hwnd));
   EXPECT_FALSE(w.painter.ButtonPressed(skin::kClose));
   EXPECT_FALSE(w.painter.ButtonPressed(skin::kMinimize));
+  // Pressed and released on minimise, it minimises.
+  SendMessageW(w.hwnd, WM_NCHITTEST, 0, minimise);
+  SendMessageW(w.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, minimise);
+  SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, minimise);
+  test::PumpUntil([&] { return IsIconic(w.hwnd) != FALSE; }, 1000ms);
+  EXPECT_TRUE(IsIconic(w.hwnd));
+}
+
+TEST(SkinCaptionLifecycle, PaintingLeavesAnotherWindowsUpdateLockInPlace) {
+  SkinnedWindow w(kAllButtons);
+  test::FrameTestWindow other(WS_OVERLAPPEDWINDOW, 200, 120, L"other");
+  ASSERT_TRUE(LockWindowUpdate(other.hwnd()));
+  SendMessageW(w.hwnd, WM_NCPAINT, 1, 0);
+  EXPECT_FALSE(LockWindowUpdate(w.hwnd)) << "the other window's lock was undone";
+  LockWindowUpdate(nullptr);
 }
 
 TEST(SkinCaptionButtons, MaximiseButtonSwitchesToTheRestoreGlyph) {
   SkinnedWindow w(kAllButtons | WS_THICKFRAME);
+  SendMessageW(w.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, test::ScreenPoint(w.hwnd, 365, 15));
   SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w.hwnd, 365, 15));
   test::PumpUntil([&] { return IsZoomed(w.hwnd) != FALSE; }, 1000ms);
   ASSERT_TRUE(IsZoomed(w.hwnd));
@@ -182,6 +198,7 @@ TEST(SkinCaptionButtons, MaximiseButtonSwitchesToTheRestoreGlyph) {
   const skin::Rect max = w.painter.ButtonRect(skin::kMaximize);
   EXPECT_EQ(Capture::Window(w.hwnd).at(max.left + 1, max.top + 1), CaptionPixel(260, 1));
   // A release over the same button now restores.
+  SendMessageW(w.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, test::ScreenPoint(w.hwnd, max.left + 5, max.top + 5));
   SendMessageW(w.hwnd, WM_NCLBUTTONUP, HTSYSMENU, test::ScreenPoint(w.hwnd, max.left + 5, max.top + 5));
   test::PumpUntil([&] { return IsZoomed(w.hwnd) == FALSE; }, 1000ms);
   EXPECT_FALSE(IsZoomed(w.hwnd));
@@ -212,8 +229,8 @@ TEST(SkinCaptionLifecycle, AttachDetachAttachLeavesNoTrace) {
     for (int round = 0; round < 2; ++round) {
       skin.AttachTo(painter, w);
       EXPECT_TRUE(subclass_registry::IsSubclassed(w));
-      // The engine's sixteen messages, the menu strip's six and its tracker's menu selection.
-      EXPECT_EQ(subclass_registry::RegistrationCount(w), 16u + 6u + 1u);
+      // The engine's sixteen messages, the menu strip's seven (its keyboard mode's WM_SYSCOMMAND among them) and its tracker's menu selection.
+      EXPECT_EQ(subclass_registry::RegistrationCount(w), 16u + 7u + 1u);
       EXPECT_EQ(GetPropW(w, cNCCalcSize::kImplementationProperty), static_cast<HANDLE>(static_cast<INCAreaModifier*>(&painter)));
       EXPECT_EQ(thread_hooks::KeyboardHookEngineCount(), hooksBefore + 1);
       RECT client{};

@@ -43,7 +43,9 @@ class TestPicture {
 };
 
 // A visible top-level window of the platform's procedure, with an optional menu; it counts the
-// times the platform's own move loop was entered and keeps the commands that reach it.
+// times the platform's own move loop was entered and the client-area questions without a
+// position (WM_NCCALCSIZE with wParam 0), keeps the commands that reach it, and runs
+// `onDestroy` when it is destroyed, as a program window lets go of its frame then.
 class FrameTestWindow : public WindowBase {
  public:
   FrameTestWindow(DWORD style, int width, int height, const wchar_t* title = L"", HMENU menu = nullptr) {
@@ -57,17 +59,21 @@ class FrameTestWindow : public WindowBase {
     Pump(std::chrono::milliseconds(30));
   }
   int MoveLoops() const { return moveLoops_; }
+  int PlainCalcSizes() const { return plainCalcSizes_; }
   const std::vector<UINT>& Commands() const { return commands_; }
+  std::function<void()> onDestroy;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_ENTERSIZEMOVE) ++moveLoops_;
+    if (msg == WM_NCCALCSIZE && !wp) ++plainCalcSizes_;
     if (msg == WM_COMMAND) commands_.push_back(LOWORD(wp));
+    if (msg == WM_DESTROY && onDestroy) onDestroy();
     return DefaultHandling(msg, wp, lp);
   }
 
  private:
-  int moveLoops_ = 0;
+  int moveLoops_ = 0, plainCalcSizes_ = 0;
   std::vector<UINT> commands_;
 };
 
@@ -90,6 +96,21 @@ inline void HoldLeftButton(std::chrono::milliseconds release, std::chrono::milli
   input::QueueLeft(true);
   Pump(pump);
 }
+
+// Swaps the mouse buttons, as left-handed users have them, for the guard's life; whatever a
+// test does, the setting is put back.
+class SwappedButtons {
+ public:
+  SwappedButtons() : before_(GetSystemMetrics(SM_SWAPBUTTON) != 0) {
+    SystemParametersInfoW(SPI_SETMOUSEBUTTONSWAP, TRUE, nullptr, 0);
+  }
+  ~SwappedButtons() { SystemParametersInfoW(SPI_SETMOUSEBUTTONSWAP, before_, nullptr, 0); }
+  SwappedButtons(const SwappedButtons&) = delete;
+  SwappedButtons& operator=(const SwappedButtons&) = delete;
+
+ private:
+  BOOL before_;
+};
 
 // The screen point of a point given relative to the window's top-left corner.
 inline LPARAM ScreenPoint(HWND window, long x, long y) {

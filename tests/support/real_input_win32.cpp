@@ -51,14 +51,6 @@ void QueueMoveTo(POINT screen) {
 
 void QueueLeft(bool down) { SendEvents({Mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)}); }
 
-void QueuePrimary(bool down) {
-  if (GetSystemMetrics(SM_SWAPBUTTON)) {
-    SendEvents({Mouse(down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)});
-  } else {
-    QueueLeft(down);
-  }
-}
-
 void QueueKeys(std::initializer_list<WORD> modifiers, WORD vk) {
   std::vector<INPUT> events;
   for (WORD m : modifiers) events.push_back(Keyboard(m, false));

@@ -39,9 +39,6 @@ void Settle(DWORD ms = 60);
 void QueueMoveTo(POINT screen);
 // The physical left button.
 void QueueLeft(bool down);
-// The primary button: the physical right one while the user has swapped the buttons, as
-// left-handed users do.
-void QueuePrimary(bool down);
 // The modifiers go down in order, then the key goes down and up, then the modifiers come up
 // in reverse order, as a person types a combination.
 void QueueKeys(std::initializer_list<WORD> modifiers, WORD vk);
