@@ -101,16 +101,26 @@ TEST_F(MainWindowAccess, TabReachesEveryControlInLayoutOrderAndEachIsAnnouncedFo
 }
 
 TEST_F(MainWindowAccess, TheBarFollowsARealDownloadAndTheButtonIsRenamed) {
-  test::SiteConfigure("demo\nfault 1002 photos latency 40\n");
+  // Slow enough photos that the run, four requests at a time, is still going half a second in.
+  test::SiteConfigure("demo\nfault 1002 photos latency 200\n");
   h_ = std::make_unique<FormHarness>();
   ASSERT_FALSE(h_->PrepareDownload(1002).empty());
   ComRef<IAccessible> down = Object(L"NBtnDown"), bar = Object(L"NicePressBar");
   test::EventListener events(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE);
   std::optional<std::wstring> nameDuring, valueDuring;
-  test::RunSoon(500ms, [&] {
-    nameDuring = test::NameOf(down.get());
-    valueDuring = test::ValueOf(bar.get());
-  });
+  // Read while the run is under way with a few photos saved: asked again every 50 ms from inside
+  // the run's own message loop, until then or until the run is over.
+  std::function<void()> sample = [&] {
+    const DownloadRun& run = h_->form().Run();
+    const bool over = run.SavedPhotos() > 0 && !run.Downloading();
+    if ((run.Downloading() && run.SavedPhotos() >= 5) || over) {
+      nameDuring = test::NameOf(down.get());
+      valueDuring = test::ValueOf(bar.get());
+    } else {
+      test::RunSoon(50ms, sample);
+    }
+  };
+  test::RunSoon(50ms, sample);
   ASSERT_EQ(down->accDoDefaultAction(test::SelfChild()), S_OK);
   // The whole run happens inside the press, handled while this pumps.
   EXPECT_TRUE(test::PumpUntil(
