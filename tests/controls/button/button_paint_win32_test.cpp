@@ -7,8 +7,11 @@
 
 #include <cmath>
 
+#include "controls/button/about_layout.h"
 #include "controls/button/skin_button_win32.h"
 #include "support/control_test_support_win32.h"
+#include "support/gdi_count_win32.h"
+#include "support/picture_files.h"
 #include "support/real_input_win32.h"
 
 namespace lumadex {
@@ -334,27 +337,43 @@ TEST_F(ButtonPaint, CustomColoursNamingSystemColoursAreTranslatedFirst) {
   EXPECT_TRUE(SamePicture(Picture(b->hwnd()), Style8(57, 25, Look::Normal)));
 }
 
-TEST_F(ButtonPaint, HighlightStyleIconCastsAGreyShadowWhenHot) {
+// The picture kinds a button takes, made from the same pixels.
+using PictureFile = std::vector<std::uint8_t> (*)(int size, const std::function<Colour(int, int)>& pixel);
+std::vector<std::uint8_t> AsIcon(int size, const std::function<Colour(int, int)>& pixel) { return test::IconFile(size, pixel); }
+std::vector<std::uint8_t> AsBitmap(int size, const std::function<Colour(int, int)>& pixel) {
+  return test::BitmapFile(size, size, 24, pixel);
+}
+const std::pair<PictureFile, const char*> kPictureKinds[] = {{AsIcon, "icon"}, {AsBitmap, "bitmap"}};
+
+PropertyBag PictureSet(std::int32_t style, const std::vector<std::uint8_t>& file) {
   PropertyBag bag;
-  bag.Write(L"Style", std::int64_t{4});
+  bag.Write(L"Style", std::int64_t{style});
   bag.Write(L"Caption", std::wstring());
   bag.Write(L"IconAlign", std::int64_t{0});
-  bag.Write(L"Icon", StoredPicture{test::IconFile(16, [](int, int) { return Rgb(255, 0, 0); })});
-  auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26, bag);
-  Into(*b, Look::Hot);
-  const Picture p = Picture(b->hwnd());
-  const Colour highlight = Sys(COLOR_HIGHLIGHT);
-  // The icon's place is (20, 5); the shadow stays there, the icon moves up and left by 2.
-  EXPECT_EQ(p.At(17, 3), Tint(highlight, 176));
-  EXPECT_EQ(p.At(18, 3), Rgb(255, 0, 0));
-  EXPECT_EQ(p.At(33, 18), Rgb(255, 0, 0));
-  EXPECT_EQ(p.At(34, 5), 0x808080u);
-  EXPECT_EQ(p.At(35, 20), 0x808080u);
-  EXPECT_EQ(p.At(36, 21), Tint(highlight, 176));
-  EXPECT_EQ(p.At(0, 0), highlight);
+  bag.Write(L"Icon", StoredPicture{file});
+  return bag;
 }
 
-TEST_F(ButtonPaint, IconsInColourGreyAndWithTheMaskColour) {
+TEST_F(ButtonPaint, IconAndBitmapPicturesCastAGreyShadowWhenHotInTheHighlightStyle) {
+  for (const auto& [kind, name] : kPictureKinds) {
+    SCOPED_TRACE(name);
+    auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26, PictureSet(4, kind(16, [](int, int) { return Rgb(255, 0, 0); })));
+    ASSERT_TRUE(b->HasPicture());
+    Into(*b, Look::Hot);
+    const Picture p = Picture(b->hwnd());
+    const Colour highlight = Sys(COLOR_HIGHLIGHT);
+    // The picture's place is (20, 5); the shadow stays there, the picture moves up and left by 2.
+    EXPECT_EQ(p.At(17, 3), Tint(highlight, 176));
+    EXPECT_EQ(p.At(18, 3), Rgb(255, 0, 0));
+    EXPECT_EQ(p.At(33, 18), Rgb(255, 0, 0));
+    EXPECT_EQ(p.At(34, 5), 0x808080u);
+    EXPECT_EQ(p.At(35, 20), 0x808080u);
+    EXPECT_EQ(p.At(36, 21), Tint(highlight, 176));
+    EXPECT_EQ(p.At(0, 0), highlight);
+  }
+}
+
+TEST_F(ButtonPaint, IconAndBitmapPicturesInColourGreyPressedAndWithTheMaskColour) {
   // Column 0 grey 0x909090, column 1 red, column 2 grey 0x808080, column 3 the mask colour (green).
   auto colour = [](int x, int) -> Colour {
     switch (x % 4) {
@@ -364,32 +383,181 @@ TEST_F(ButtonPaint, IconsInColourGreyAndWithTheMaskColour) {
       default: return Rgb(0, 255, 0);
     }
   };
-  const std::vector<std::uint8_t> file = test::IconFile(16, colour);
-  for (int variant = 0; variant < 4; ++variant) {
-    const bool masked = variant >= 2, disabled = variant % 2 == 1;
-    SCOPED_TRACE(testing::Message() << "masked " << masked << " disabled " << disabled);
-    PropertyBag bag;
-    bag.Write(L"Style", std::int64_t{8});
-    bag.Write(L"Caption", std::wstring());
-    bag.Write(L"IconAlign", std::int64_t{0});
-    bag.Write(L"Icon", StoredPicture{file});
-    bag.Write(L"UseMaskColor", masked);
-    bag.Write(L"MaskColor", std::int64_t{Rgb(0, 255, 0)});
-    bag.Write(L"Enabled", !disabled);
-    auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26, bag);
-    const Picture p = Picture(b->hwnd());
-    const Picture plain = Style8(56, 26, disabled ? Look::Disabled : Look::Normal);
-    // Centred: ((56 − 16) / 2, (26 − 16) / 2).
-    const int x0 = 20, y0 = 5;
-    EXPECT_TRUE(SamePicture(p, plain, RECT{x0, y0, x0 + 16, y0 + 16}));
-    const Colour grey90 = disabled ? (masked ? Rgb(144, 144, 144) : Rgb(148, 148, 148)) : 0x909090;
-    const Colour red = disabled ? (masked ? Rgb(85, 85, 85) : Rgb(84, 84, 84)) : Rgb(255, 0, 0);
-    EXPECT_EQ(p.At(x0, y0 + 3), grey90);
-    EXPECT_EQ(p.At(x0 + 1, y0 + 3), red);
-    EXPECT_EQ(p.At(x0 + 2, y0 + 3), 0x808080u);
-    // 0.59 × 255 = 150.45 in the grey icon
-    EXPECT_EQ(p.At(x0 + 3, y0 + 3), masked ? plain.At(x0 + 3, y0 + 3) : disabled ? Rgb(150, 150, 150) : Rgb(0, 255, 0));
+  for (const auto& [kind, name] : kPictureKinds) {
+    for (int variant = 0; variant < 6; ++variant) {
+      const bool masked = variant % 3 == 1, disabled = variant % 3 == 2, pressed = variant >= 3;
+      SCOPED_TRACE(testing::Message() << name << " masked " << masked << " disabled " << disabled << " pressed " << pressed);
+      PropertyBag bag = PictureSet(8, kind(16, colour));
+      bag.Write(L"UseMaskColor", masked);
+      bag.Write(L"MaskColor", std::int64_t{Rgb(0, 255, 0)});
+      bag.Write(L"Enabled", !disabled);
+      auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26, bag);
+      if (pressed && !disabled) Into(*b, Look::Pressed);
+      const Picture p = Picture(b->hwnd());
+      ReleaseCapture();
+      const Look look = disabled ? Look::Disabled : pressed ? Look::Pressed : Look::Normal;
+      const Picture plain = Style8(56, 26, look);
+      // Centred: ((56 − 16) / 2, (26 − 16) / 2), one down and right while pressed.
+      const int x0 = look == Look::Pressed ? 21 : 20, y0 = look == Look::Pressed ? 6 : 5;
+      EXPECT_TRUE(SamePicture(p, plain, RECT{x0, y0, x0 + 16, y0 + 16}));
+      const Colour grey90 = disabled ? (masked ? Rgb(144, 144, 144) : Rgb(148, 148, 148)) : 0x909090;
+      const Colour red = disabled ? (masked ? Rgb(85, 85, 85) : Rgb(84, 84, 84)) : Rgb(255, 0, 0);
+      EXPECT_EQ(p.At(x0, y0 + 3), grey90);
+      EXPECT_EQ(p.At(x0 + 1, y0 + 3), red);
+      EXPECT_EQ(p.At(x0 + 2, y0 + 3), 0x808080u);
+      // 0.59 × 255 = 150.45 in the grey form
+      EXPECT_EQ(p.At(x0 + 3, y0 + 3), masked ? plain.At(x0 + 3, y0 + 3) : disabled ? Rgb(150, 150, 150) : Rgb(0, 255, 0));
+    }
   }
+}
+
+TEST_F(ButtonPaint, BitmapPicturesOfAnotherSizeAreDrawnIconSizeSquare) {
+  // 8 × 8 in two-pixel stripes across: drawn 16 × 16, every pixel doubled.
+  const auto file = test::BitmapFile(8, 8, 32, [](int x, int) { return x % 2 ? Rgb(0, 0, 255) : Rgb(255, 255, 0); });
+  auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26, PictureSet(8, file));
+  const Picture p = Picture(b->hwnd());
+  EXPECT_TRUE(SamePicture(p, Style8(56, 26, Look::Normal), RECT{20, 5, 36, 21}));
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(p.At(20 + x, 12), (x / 2) % 2 ? Rgb(0, 0, 255) : Rgb(255, 255, 0)) << x;
+}
+
+TEST_F(ButtonPaint, APictureThatIsNeitherIconNorBitmapIsRefusedAndTheOldOneStays) {
+  const auto red = AsBitmap(16, [](int, int) { return Rgb(255, 0, 0); });
+  auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26, PictureSet(8, red));
+  const Picture before = Picture(b->hwnd());
+  EXPECT_EQ(before.At(25, 10), Rgb(255, 0, 0));
+  std::vector<const wchar_t*> changes;
+  b->SetOnPropertyChanged([&](const wchar_t* name) { changes.push_back(name); });
+  const std::string text = "GIF89a, or any other file";
+  for (const StoredPicture& bad : {StoredPicture{std::vector<std::uint8_t>(text.begin(), text.end())},
+                                   StoredPicture{std::vector<std::uint8_t>(red.begin(), red.begin() + 60)}}) {
+    EXPECT_FALSE(b->SetIcon(bad));
+    EXPECT_EQ(b->Properties().Icon.bytes, red);
+    EXPECT_TRUE(Picture(b->hwnd()) == before);
+  }
+  EXPECT_TRUE(changes.empty());
+  // No picture at all is a picture too: nothing is drawn.
+  EXPECT_TRUE(b->SetIcon(StoredPicture{}));
+  EXPECT_FALSE(b->HasPicture());
+  EXPECT_TRUE(SamePicture(Picture(b->hwnd()), Style8(56, 26, Look::Normal)));
+  // A stored set holding such bytes loads without a picture and keeps the bytes for saving.
+  auto loaded = SkinButton::Load(host_.hwnd(), 2, 30, 70, 56, 26,
+                                 PictureSet(8, std::vector<std::uint8_t>(text.begin(), text.end())));
+  ASSERT_TRUE(loaded);
+  EXPECT_FALSE(loaded->HasPicture());
+  PropertyBag saved;
+  loaded->Save(saved);
+  EXPECT_EQ(saved.ReadPicture(L"Icon").bytes, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// The About window's Close button as it is drawn, cut out of the window's picture.
+Picture CloseButtonOf(const Picture& about) {
+  const button::AboutLayout l = button::LayOutAbout(about.width(), about.height());
+  Picture close(l.close.right - l.close.left, l.close.bottom - l.close.top, 0);
+  for (int y = 0; y < close.height(); ++y)
+    for (int x = 0; x < close.width(); ++x) close.Set(x, y, about.At(l.close.left + x, l.close.top + y));
+  return close;
+}
+
+int CountOf(const Picture& p, Colour c) {
+  return static_cast<int>(std::count(p.pixels().begin(), p.pixels().end(), c));
+}
+
+TEST_F(ButtonPaint, AboutShowsATopmostWindowOfItsOwnThatAClickHides) {
+  auto b = Make(8, 57, 25, L"x");
+  HWND about = b->AboutWindowHandle();
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(IsWindowVisible(about));
+  EXPECT_EQ(GetParent(about), b->hwnd());
+  const LONG_PTR created = GetWindowLongPtrW(about, GWL_STYLE);
+  EXPECT_EQ(created & (WS_CHILD | WS_VISIBLE), WS_CHILD);
+  b->About();
+  test::input::Settle(50);
+  EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_EQ(GetAncestor(about, GA_PARENT), GetDesktopWindow());
+  EXPECT_EQ(GetWindow(about, GW_OWNER), host_.hwnd());
+  EXPECT_EQ(GetWindowLongPtrW(about, GWL_STYLE) & ~WS_VISIBLE, ((created & ~WS_CHILD) | WS_POPUP) + 0xC60000);
+  EXPECT_TRUE(GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  wchar_t title[64] = {};
+  GetWindowTextW(about, title, 64);
+  EXPECT_STREQ(title, L"About SkinButton 3.4.0");
+
+  const Colour face = Sys(COLOR_BTNFACE);
+  const Picture shown(about);
+  EXPECT_EQ(shown.width(), button::kAboutWidth);
+  EXPECT_EQ(shown.height(), button::kAboutHeight);
+  // The Close button in the gradient style; its glyphs are the substituted font's.
+  const Picture close = CloseButtonOf(shown);
+  const Picture closePlain = Style8(close.width(), close.height(), Look::Normal);
+  EXPECT_TRUE(SamePicture(close, closePlain, RECT{4, 4, close.width() - 4, close.height() - 4}));
+  EXPECT_GT(test::Difference(close, closePlain).right - test::Difference(close, closePlain).left, 15);
+  // Four lines of text, the link among them in blue, on the face.
+  const button::AboutLayout l = button::LayOutAbout(shown.width(), shown.height());
+  for (const button::Rect& r : {l.name, l.version, l.credit, l.link}) {
+    int ink = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) ink += shown.At(x, y) != face;
+    EXPECT_GT(ink, 20) << r.top;
+  }
+  EXPECT_GT(CountOf(shown, Rgb(0, 0, 255)), 20);
+  EXPECT_EQ(shown.At(shown.width() - 3, 3), face);
+
+  // A press draws Close pressed: face − 15 to face + 15 from top to bottom in a shadow frame,
+  // its text blue and underlined.
+  test::input::MoveTo(test::input::CentreOf(about));
+  test::input::LeftDown();
+  ASSERT_TRUE(b->AboutWindowHandle() && IsWindowVisible(about));
+  const Picture pressed = CloseButtonOf(Picture(about));
+  const int n = pressed.height() - 1;
+  const Colour shadow = Sys(COLOR_BTNSHADOW);
+  EXPECT_EQ(pressed.At(0, 0), shadow);
+  EXPECT_EQ(pressed.At(pressed.width() - 1, n), shadow);
+  for (int y : {1, 2, n - 1}) EXPECT_EQ(pressed.At(3, y), GradientRow(Shade(face, -15), Shade(face, 15), y, n)) << y;
+  int blueRow = 0;
+  for (int y = 0; y < pressed.height(); ++y) {
+    int run = 0;
+    for (int x = 0; x < pressed.width(); ++x) run += pressed.At(x, y) == Rgb(0, 0, 255);
+    blueRow = std::max(blueRow, run);
+  }
+  EXPECT_GT(blueRow, 12);  // the underline
+  test::input::LeftUp();
+  EXPECT_FALSE(IsWindowVisible(about));
+
+  // A press dragged off the window and released there hides nothing.
+  b->About();
+  test::input::MoveTo(test::input::CentreOf(about));
+  test::input::LeftDown();
+  test::input::MoveTo(test::input::Beside(about));
+  test::input::LeftUp();
+  EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_TRUE(SamePicture(CloseButtonOf(Picture(about)), close));
+  // The window goes with its button, shown or not.
+  b.reset();
+  EXPECT_FALSE(IsWindow(about));
+}
+
+TEST_F(ButtonPaint, AboutAndBitmapPicturesLeaveNothingBehind) {
+  test::GdiCount count;
+  const int windowsBefore = test::ThreadTopLevelWindowCount();
+  for (int round = 0; round < 3; ++round) {
+    auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, 56, 26,
+                              PictureSet(4, AsBitmap(16, [](int x, int) { return x % 2 ? 0u : 0xFFu; })));
+    for (Look look : {Look::Normal, Look::Hot, Look::Disabled}) {
+      Into(*b, look);
+      Picture(b->hwnd());
+    }
+    b->About();
+    Picture(b->AboutWindowHandle());
+    SendMessageW(b->AboutWindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    Picture(b->AboutWindowHandle());
+    SendMessageW(b->AboutWindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(b->SetIcon(StoredPicture{AsIcon(16, [](int, int) { return 0xFFu; })}));
+    EXPECT_FALSE(b->SetIcon(StoredPicture{std::vector<std::uint8_t>(70, 'B')}));
+  }
+  test::input::Settle(50);
+  EXPECT_GT(count.Created(), 50);
+  EXPECT_EQ(count.Live(), 0);
+  EXPECT_EQ(count.BadDeletes(), 0);
+  EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
 }
 
 }  // namespace
