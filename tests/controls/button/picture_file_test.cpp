@@ -58,7 +58,7 @@ TEST(BitmapFiles, AnythingElseIsRefused) {
     Put32(bad, d.at, d.value);
     EXPECT_FALSE(Read(bad)) << d.what;
   }
-  for (std::size_t cut : {0u, 1u, 20u, 53u, 54u, 60u, good.size() - 1}) {
+  for (std::size_t cut : std::initializer_list<std::size_t>{0, 1, 20, 53, 54, 60, good.size() - 1}) {
     EXPECT_FALSE(ReadBitmapFile(good.data(), cut)) << cut;
   }
   EXPECT_FALSE(ReadBitmapFile(nullptr, 100));

@@ -380,6 +380,48 @@ TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_);
 }
 
+TEST_F(ButtonInput, TheFormsTooltipTextIsHandedOverAndBack) {
+  HWND tip = TipOfNewButton(L"stored");
+  ASSERT_NE(tip, nullptr);
+  // Taken over while the balloon shows, so that the form shows no plain tip of its own.
+  EXPECT_EQ(button_->HostToolTipText(), L"");
+  // Hidden under the pointer: the form has the text back and the balloon is gone.
+  ShowWindow(hwnd(), SW_HIDE);
+  EXPECT_EQ(button_->HostToolTipText(), L"stored");
+  EXPECT_FALSE(IsWindow(tip));
+  ShowWindow(hwnd(), SW_SHOW);
+  Away();
+  in::Settle(100);
+  EXPECT_EQ(button_->HostToolTipText(), L"stored");
+  // A text the form sets is the one the next balloon shows, and the button's from then on.
+  button_->SetHostToolTipText(L"from the form");
+  Over();
+  ASSERT_NE(button_->ToolTipWindow(), nullptr);
+  EXPECT_EQ(button_->Properties().ToolTipText, L"from the form");
+  Away();
+  in::Settle(100);
+  EXPECT_EQ(button_->HostToolTipText(), L"from the form");
+}
+
+TEST_F(ButtonInput, ADesignedFormsButtonNeitherTracksThePointerNorTakesItsAccessKey) {
+  Make();
+  button_->SetUserMode(false);
+  Over();
+  in::AltKey('S');
+  EXPECT_EQ(enters_, 0);
+  EXPECT_EQ(clicks_, 0);
+  EXPECT_EQ(button_->ToolTipWindow(), nullptr);
+  button_->SetUserMode(true);
+  Away();
+  Over();
+  EXPECT_EQ(enters_, 1);
+  // Going into design mode under the pointer ends the pass quietly.
+  button_->SetUserMode(false);
+  EXPECT_EQ(leaves_, 0);
+  in::AltKey('S');
+  EXPECT_EQ(clicks_, 0);
+}
+
 TEST_F(ButtonInput, ButtonsGrowToTheMinimumSize) {
   Make(StyledSet(8, L"x"), 10, 8);
   RECT r;
