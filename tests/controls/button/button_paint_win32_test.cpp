@@ -46,11 +46,11 @@ void Line(Picture& p, int x1, int y1, int x2, int y2, Colour c) {
 enum class Look { Normal, Hot, Pressed, Disabled, Focused, FocusedPressed };
 
 // Style 8 without custom colours.
-Picture Style8(int w, int h, Look look) {
-  const Colour sysFace = Sys(COLOR_BTNFACE);
+// Style 8 with the face of the normal look, the face of every other look and the frame's base.
+Picture Style8Faces(int w, int h, Look look, Colour normalFace, Colour otherFace, Colour frameBase) {
   const bool pressed = look == Look::Pressed || look == Look::FocusedPressed;
   const bool focused = look == Look::Focused || look == Look::FocusedPressed;
-  const Colour face = look == Look::Normal || look == Look::Focused ? sysFace : Shade(sysFace, 15);
+  const Colour face = look == Look::Normal || look == Look::Focused ? normalFace : otherFace;
   Picture e(w, h, face);
   const int n = h - 6;
   for (int i = 0; i <= n; ++i) {
@@ -61,7 +61,7 @@ Picture Style8(int w, int h, Look look) {
   Line(e, 2, 1, w - 3, 1, pressed ? face : Shade(face, 96));
   Line(e, 1, 2, 1, h - 3, pressed ? face : Shade(face, 96));
   Line(e, 2, h - 3, w - 2, h - 3, pressed ? Shade(face, 96) : face);
-  const Colour frame = Shade(sysFace, !pressed && focused ? -96 : -48);
+  const Colour frame = Shade(frameBase, !pressed && focused ? -96 : -48);
   Line(e, 2, 0, w - 3, 0, frame);
   Line(e, 0, 2, 0, h - 3, frame);
   Line(e, 2, h - 2, w - 3, h - 2, frame);
@@ -73,6 +73,11 @@ Picture Style8(int w, int h, Look look) {
   Line(e, w - 4, h - 1, w, h - 5, shadow);
   Line(e, w - 3, h - 1, w, h - 4, Shade(shadow, 15));
   return e;
+}
+
+Picture Style8(int w, int h, Look look) {
+  const Colour face = Sys(COLOR_BTNFACE);
+  return Style8Faces(w, h, look, face, Shade(face, 15), face);
 }
 
 ::testing::AssertionResult SamePicture(const Picture& got, const Picture& want, RECT masked = {0, 0, 0, 0}) {
@@ -558,6 +563,206 @@ TEST_F(ButtonPaint, AboutAndBitmapPicturesLeaveNothingBehind) {
   EXPECT_EQ(count.Live(), 0);
   EXPECT_EQ(count.BadDeletes(), 0);
   EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore);
+}
+
+int CountExactly(const Picture& p, const RECT& area, Colour c) {
+  int n = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) n += p.At(x, y) == c;
+  return n;
+}
+
+TEST_F(ButtonPaint, CustomColoursGiveTheFacesTheFrameAndTheCaption) {
+  const Colour back = Rgb(200, 120, 60), highlight = Rgb(40, 170, 220);
+  const Colour font = Rgb(255, 0, 0), fontHighlight = Rgb(255, 255, 0);
+  auto b = Make(8, 80, 30, L"MMMM");
+  b->Change(L"UseCustomColors", [&](button::ButtonProperties& p) {
+    p.UseCustomColors = true;
+    p.BackColor = back;
+    p.HighlightColor = highlight;
+    p.FontColor = font;
+    p.FontHighlightColor = fontHighlight;
+  });
+  const RECT caption{4, 4, 76, 26};
+  for (Look look : {Look::Normal, Look::Hot, Look::Pressed}) {
+    SCOPED_TRACE(static_cast<int>(look));
+    Into(*b, look);
+    const Picture p = Picture(b->hwnd());
+    ReleaseCapture();
+    // The hot and pressed faces are the highlight colour; the frame is always the back colour's.
+    EXPECT_TRUE(SamePicture(p, Style8Faces(80, 30, look, back, highlight, back), caption));
+    const bool normal = look == Look::Normal;
+    EXPECT_GT(CountExactly(p, caption, normal ? font : fontHighlight), 0);
+    EXPECT_EQ(CountExactly(p, caption, normal ? fontHighlight : font), 0);
+    Into(*b, Look::Disabled);
+    b->SetEnabled(true);
+    SendMessageW(b->hwnd(), WM_MOUSELEAVE, 0, 0);
+  }
+}
+
+// Where a picture differs from the plain one.
+test::Box InkOf(const Picture& got, const Picture& plain) { return test::Difference(got, plain); }
+
+TEST_F(ButtonPaint, CaptionAlignPlacesTheCaption) {
+  const int w = 120, h = 60;
+  auto b = Make(8, w, h, L"Ab");
+  const Picture plain = Style8(w, h, Look::Normal);
+  auto place = [&](int align) {
+    b->Change(L"CaptionAlign", [=](button::ButtonProperties& p) { p.CaptionAlign = align; }, true);
+    return InkOf(Picture(b->hwnd()), plain);
+  };
+  const test::Box centre = place(0), left = place(1), right = place(2), top = place(3), bottom = place(4);
+  for (const test::Box& box : {centre, left, right, top, bottom}) ASSERT_FALSE(box.empty());
+  EXPECT_LE(std::abs((centre.left + centre.right + 1) - w), 4);
+  EXPECT_LE(std::abs((centre.top + centre.bottom + 1) - h), 4);
+  EXPECT_GE(left.left, 4);
+  EXPECT_LE(left.left, 6);
+  EXPECT_LE(right.right, w - 5);
+  EXPECT_GE(right.right, w - 7);
+  EXPECT_GE(top.top, 4);
+  EXPECT_LE(top.top, 9);
+  EXPECT_LE(bottom.bottom, h - 5);
+  EXPECT_GE(bottom.bottom, h - 9);
+  // Left and right keep the centre line, top and bottom the centre column.
+  EXPECT_EQ(left.top, centre.top);
+  EXPECT_EQ(right.top, centre.top);
+  EXPECT_EQ(top.left, centre.left);
+  EXPECT_EQ(bottom.left, centre.left);
+}
+
+TEST_F(ButtonPaint, IconAlignPlacesThePictureByTheStylesMargin) {
+  const int w = 61, h = 41, s = 16;
+  const Colour red = Rgb(255, 0, 0);
+  for (const auto& [style, margin] : {std::pair{8, 4}, std::pair{9, 7}}) {
+    PropertyBag bag = PictureSet(style, AsBitmap(s, [=](int, int) { return red; }));
+    auto b = SkinButton::Load(host_.hwnd(), 1, 30, 30, w, h, bag);
+    // (61 − 16) / 2 = 22.5 and (41 − 16) / 2 = 12.5 go to the even neighbour.
+    const POINT want[] = {{22, 12}, {margin, 12}, {w - s - margin, 12}, {22, margin}, {22, h - s - margin}};
+    for (int align = 0; align <= 4; ++align) {
+      SCOPED_TRACE(testing::Message() << "style " << style << " align " << align);
+      b->Change(L"IconAlign", [=](button::ButtonProperties& p) { p.IconAlign = align; }, true);
+      const Picture p = Picture(b->hwnd());
+      test::Box box;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          if (p.At(x, y) == red) box.Add(x, y);
+      EXPECT_EQ(box.left, want[align].x);
+      EXPECT_EQ(box.top, want[align].y);
+      EXPECT_EQ(box.right - box.left + 1, s);
+      EXPECT_EQ(box.bottom - box.top + 1, s);
+    }
+  }
+}
+
+TEST_F(ButtonPaint, EverySetterReportsItsPropertyByName) {
+  auto b = Make(8, 60, 30, L"x");
+  std::vector<std::wstring> names;
+  b->SetOnPropertyChanged([&](const wchar_t* name) { names.emplace_back(name); });
+  b->SetStyle(3);
+  b->SetCaption(L"y");
+  b->SetEnabled(false);
+  b->SetValue(true);
+  b->SetToolTipText(L"tip");
+  b->SetFont(StoredFont{L"Tahoma", 10, 700});
+  EXPECT_TRUE(b->SetIcon(StoredPicture{}));
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Style", L"Caption", L"Enabled", L"Value", L"ToolTipText", L"Font", L"Icon"}));
+}
+
+TEST_F(ButtonPaint, ANewSystemColourIsDrawnAtOnce) {
+  auto b = Make(8, 57, 25);
+  const Picture before = Picture(b->hwnd());
+  {
+    const test::SystemColourChange change(COLOR_BTNFACE, Rgb(90, 140, 190));
+    SendMessageW(b->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    const Picture after = Picture(b->hwnd());
+    EXPECT_FALSE(after == before);
+    EXPECT_TRUE(SamePicture(after, Style8(57, 25, Look::Normal)));
+    EXPECT_EQ(after.At(30, 24), Shade(Shade(Rgb(90, 140, 190), -48), 21));
+  }
+  SendMessageW(b->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_TRUE(SamePicture(Picture(b->hwnd()), before));
+}
+
+TEST_F(ButtonPaint, SoftFlatBlueFrameMetalAndRoundedByTheirRules) {
+  const int w = 60, h = 30;
+  const Colour face = Sys(COLOR_BTNFACE), light = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW);
+  // Soft and flat: thin edges, raised (light top-left) or sunken (shadow top-left).
+  for (int style : {1, 2}) {
+    SCOPED_TRACE(style);
+    auto b = Make(style, w, h);
+    Picture p = Picture(b->hwnd());
+    EXPECT_EQ(p.At(0, 0), style == 1 ? light : face);
+    EXPECT_EQ(p.At(w - 1, h - 1), style == 1 ? shadow : face);
+    EXPECT_EQ(p.At(w / 2, h / 2), face);
+    Into(*b, Look::Hot);
+    p = Picture(b->hwnd());
+    EXPECT_EQ(p.At(0, 0), light);
+    EXPECT_EQ(p.At(w - 1, h - 1), shadow);
+    Into(*b, Look::Pressed);
+    p = Picture(b->hwnd());
+    ReleaseCapture();
+    EXPECT_EQ(p.At(0, 0), shadow);
+    EXPECT_EQ(p.At(w - 1, h - 1), light);
+    Into(*b, Look::Disabled);
+    EXPECT_TRUE(SamePicture(Picture(b->hwnd()), Picture(w, h, face)));
+  }
+  // Blue frame in shades of the back colour.
+  {
+    const Colour back = Rgb(100, 150, 200);
+    auto b = Make(5, w, h);
+    b->Change(L"UseCustomColors", [&](button::ButtonProperties& p) {
+      p.UseCustomColors = true;
+      p.BackColor = back;
+    });
+    Picture p = Picture(b->hwnd());
+    EXPECT_EQ(p.At(w / 2, 0), Shade(back, -128));
+    EXPECT_EQ(p.At(1, 0), Shade(back, -21));
+    EXPECT_EQ(p.At(w / 2, 1), Shade(back, 16));
+    EXPECT_EQ(p.At(w / 2, 3), GradientRow(Shade(back, 15), Shade(back, -15), 2, h - 3));
+    EXPECT_EQ(p.At(1, h / 2), GradientRow(Shade(back, 21), Shade(back, -21), h / 2 - 2, h - 5));
+    Into(*b, Look::Hot);
+    EXPECT_EQ(Picture(b->hwnd()).At(1, h / 2), Shade(back, 85));
+    Into(*b, Look::Pressed);
+    p = Picture(b->hwnd());
+    ReleaseCapture();
+    EXPECT_EQ(p.At(w / 2, 3), GradientRow(Shade(back, -15), Shade(back, 15), 2, h - 3));
+  }
+  // Metal: the face by state, the frame 56 darker than it.
+  {
+    auto b = Make(9, w, h);
+    const std::pair<Look, Colour> faces[] = {{Look::Normal, Shade(face, -15)},
+                                             {Look::Hot, Shade(face, 1)},
+                                             {Look::Pressed, Shade(face, 24)},
+                                             {Look::Disabled, Shade(face, 15)}};
+    for (const auto& [look, f] : faces) {
+      SCOPED_TRACE(static_cast<int>(look));
+      Into(*b, look);
+      const Picture p = Picture(b->hwnd());
+      ReleaseCapture();
+      EXPECT_EQ(p.At(w / 2, h / 2), f);
+      EXPECT_EQ(p.At(w / 2, 0), Shade(f, -56));
+      EXPECT_EQ(p.At(w / 2, 1), Shade(f, 128));
+    }
+  }
+  // Rounded: one fixed picture per look; the cut corners keep the face.
+  {
+    auto b = Make(10, w, h);
+    const struct {
+      Look look;
+      Colour top, bottom, frame;
+    } looks[] = {{Look::Normal, Rgb(252, 252, 252), Rgb(220, 220, 220), Rgb(112, 112, 112)},
+                 {Look::Hot, Rgb(252, 252, 255), Rgb(214, 226, 244), Rgb(80, 130, 200)},
+                 {Look::Pressed, Rgb(200, 208, 220), Rgb(232, 236, 242), Rgb(60, 80, 120)}};
+    for (const auto& l : looks) {
+      SCOPED_TRACE(static_cast<int>(l.look));
+      Into(*b, l.look);
+      const Picture p = Picture(b->hwnd());
+      ReleaseCapture();
+      EXPECT_EQ(p.At(0, 0), face);
+      EXPECT_EQ(p.At(w / 2, 0), l.frame);
+      EXPECT_EQ(p.At(w / 2, h / 2), GradientRow(l.top, l.bottom, h / 2 - 1, h - 3));
+    }
+  }
 }
 
 }  // namespace
