@@ -449,6 +449,7 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_THEMECHANGED:
       // Child windows hear of colour and theme changes only from their parent.
       for (const auto& [name, button] : buttons_) SendMessageW(button->hwnd(), msg, wp, lp);
+      if (progress_) SendMessageW(progress_->hwnd(), msg, wp, lp);
       break;
     case WM_CLOSE:
       if (OnCloseRequest()) DestroyWindow(hwnd());

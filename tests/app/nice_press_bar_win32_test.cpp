@@ -56,6 +56,23 @@ TEST(NicePressBar, IsTheProgramsOwnBarLoadedFromTheWindowsStoredSet) {
   EXPECT_EQ(h.form().NicePressBar().Value(), 0);
 }
 
+TEST(NicePressBar, RedrawsWithNewSystemColoursAsTheButtonsDo) {
+  test::FormHarness h;
+  ProgressBar& bar = h.form().NicePressBar();
+  // The custom theme's empty part in the button face, named by its system index: the top row
+  // of the lower half (row 8 of 15) is that colour.
+  bar.Properties().SetTheme(10);
+  bar.Properties().SetPBSCustomeColor2(0x8000000F);
+  EXPECT_TRUE(Near(Picture(bar.hwnd()).At(100, 8), GetSysColor(COLOR_BTNFACE) & 0xFFFFFF, 1));
+  const Colour changed = Rgb(10, 120, 200);
+  {
+    const test::SystemColourChange change(COLOR_BTNFACE, changed);
+    const Colour seen = Picture(bar.hwnd()).At(100, 8);
+    EXPECT_TRUE(Near(seen, changed, 1)) << test::Show(seen);
+  }
+  EXPECT_TRUE(Near(Picture(bar.hwnd()).At(100, 8), GetSysColor(COLOR_BTNFACE) & 0xFFFFFF, 1));
+}
+
 // What the bar showed at each moment of a run, read by a timer of the test's own.
 std::vector<std::pair<int, std::wstring>>* g_samples = nullptr;
 HWND g_bar = nullptr;

@@ -73,6 +73,13 @@ std::vector<std::uint8_t> IconFile(int size, const std::function<Colour(int x, i
   return f;
 }
 
+SystemColourChange::SystemColourChange(int index, Colour colour) : index_(index), previous_(GetSysColor(index)) {
+  const COLORREF value = colour & 0xFFFFFF;
+  SetSysColors(1, &index_, &value);
+}
+
+SystemColourChange::~SystemColourChange() { SetSysColors(1, &index_, &previous_); }
+
 namespace {
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {

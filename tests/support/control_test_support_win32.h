@@ -109,6 +109,20 @@ SIZE MeasureText(const std::wstring& text, const wchar_t* face, int pixelHeight,
 // (red in the low byte); fully opaque.
 std::vector<std::uint8_t> IconFile(int size, const std::function<Colour(int x, int y)>& pixel);
 
+// One system colour changed for as long as this lives, then put back; the platform tells every
+// top-level window of the change both times.
+class SystemColourChange {
+ public:
+  SystemColourChange(int index, Colour colour);
+  ~SystemColourChange();
+  SystemColourChange(const SystemColourChange&) = delete;
+  SystemColourChange& operator=(const SystemColourChange&) = delete;
+
+ private:
+  int index_;
+  COLORREF previous_;
+};
+
 // Top-level windows of the calling thread, visible or not (tooltips among them).
 int ThreadTopLevelWindowCount();
 

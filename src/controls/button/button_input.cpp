@@ -30,7 +30,9 @@ unsigned ButtonInput::MouseDown(MouseButton button, bool doubleClick) {
 }
 
 unsigned ButtonInput::MouseUp(MouseButton button, bool inside, CheckRef check) {
-  lastMouseButton_ = static_cast<int>(button);
+  // Only a release over the button is its last: a press that follows a release elsewhere is
+  // a click of its own, never the second half of a double click.
+  lastMouseButton_ = inside ? static_cast<int>(button) : 0;
   if (button != MouseButton::Left || !leftHeld_) return kNone;
   leftHeld_ = false;
   const bool second = secondPress_;

@@ -288,26 +288,16 @@ void Rounded(Ctx& c) {
   }
 }
 
-// The two bitmaps GetIconInfo makes for the caller, each with its owner.
-struct IconParts {
-  Bitmap colour, mask;
-  explicit IconParts(HICON icon) {
-    ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info)) return;
-    colour.reset(info.hbmColor);
-    mask.reset(info.hbmMask);
-  }
-};
-
-// Draws the icon onto a scratch surface filled with `key`; the square's pixels are then read
-// back by the caller. The scratch is as large as the icon, so reading it never leaves it.
-bool IconOnScratch(HICON icon, int size, Colour key, Surface& scratch) {
+// Draws the picture onto a scratch surface filled with `key`; the square's pixels are then
+// read back by the caller. The scratch is as large as the picture, so reading it never leaves it.
+bool PictureOnScratch(const ButtonPicture& picture, int size, Colour key, Surface& scratch) {
   if (!scratch.ok()) return false;
   scratch.Fill(key);
-  return DrawIconEx(scratch.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL) != FALSE;
+  return picture.Draw(scratch.dc(), 0, 0, size);
 }
 
-void DrawIcon(Ctx& c) {
+void DrawPicture(Ctx& c) {
+  const ButtonPicture& picture = *c.in.picture;
   const int size = std::clamp<int>(c.p.IconSize, 1, 1024);
   const int margin = IconMargin(c.in.drawnStyle);
   Point at = IconPosition(c.p.IconAlign, c.w, c.h, size, margin);
@@ -316,7 +306,7 @@ void DrawIcon(Ctx& c) {
   if (c.in.state == S::Hot && c.in.drawnStyle == kStyleHighlight) {
     Surface scratch(size, size);
     const Colour key = c.p.UseMaskColor ? c.p.MaskColor : c.s.Pixel(1, 1);
-    if (IconOnScratch(c.in.icon, size, key, scratch)) {
+    if (PictureOnScratch(picture, size, key, scratch)) {
       for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
           if (scratch.Pixel(x, y) != key) c.s.SetPixel(at.x + x, at.y + y, 0x808080);
@@ -325,7 +315,7 @@ void DrawIcon(Ctx& c) {
   }
   if (c.p.UseMaskColor) {
     Surface scratch(size, size);
-    if (!IconOnScratch(c.in.icon, size, c.p.MaskColor, scratch)) return;  // masked drawing ignores failures
+    if (!PictureOnScratch(picture, size, c.p.MaskColor, scratch)) return;  // masked drawing ignores failures
     for (int y = 0; y < size; ++y) {
       for (int x = 0; x < size; ++x) {
         const Colour px = scratch.Pixel(x, y);
@@ -335,9 +325,8 @@ void DrawIcon(Ctx& c) {
     }
     return;
   }
-  GdiFlush();
-  if (enabled) DrawIconEx(c.s.dc(), at.x, at.y, c.in.icon, size, size, 0, nullptr, DI_NORMAL);
-  else PaintIconGrayscale(c.s.dc(), c.in.icon, at.x, at.y, size, size);
+  if (enabled) picture.Draw(c.s.dc(), at.x, at.y, size);
+  else picture.DrawGrey(c.s, at.x, at.y, size);
 }
 
 void DrawCaption(Ctx& c) {
@@ -379,63 +368,9 @@ PaintResult PaintButton(Surface& surface, const PaintInput& in) {
     case kStyleRounded: Rounded(c); break;
     default: break;  // no pattern for an unknown style; icon and caption still show
   }
-  if (in.icon) DrawIcon(c);
+  if (in.picture && !in.picture->empty()) DrawPicture(c);
   DrawCaption(c);
   return result;
-}
-
-bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width) {
-  if (!dc || !icon) return false;
-  const IconParts parts(icon);
-  if (!parts.colour) return false;
-  BITMAP bm{};
-  if (!GetObjectW(parts.colour.get(), sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = bm.bmWidth;
-  bi.bmiHeader.biHeight = -bm.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint32_t> px(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
-  WindowDC screen(nullptr);
-  if (!GetDIBits(screen.get(), parts.colour.get(), 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi, DIB_RGB_COLORS)) {
-    return false;
-  }
-  for (std::uint32_t& p : px) p = (p & 0xFF000000u) | DibSurface::ToDib(GreyIconPixel(DibSurface::FromDib(p)));
-  Bitmap grey(CreateDIBitmap(screen.get(), &bi.bmiHeader, CBM_INIT, px.data(), &bi, DIB_RGB_COLORS));
-  if (!grey) return false;
-  ICONINFO made{};
-  made.fIcon = TRUE;
-  made.hbmMask = parts.mask.get();
-  made.hbmColor = grey.get();
-  const Icon greyIcon(CreateIconIndirect(&made));
-  return greyIcon && DrawIconEx(dc, x, y, greyIcon.get(), width, height, 0, nullptr, DI_NORMAL) != FALSE;
-}
-
-Icon IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size) {
-  auto u16 = [&](std::size_t at) { return static_cast<unsigned>(bytes[at] | (bytes[at + 1] << 8)); };
-  auto u32 = [&](std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-  };
-  if (!bytes || length < 6 || u16(0) != 0 || u16(2) != 1) return {};
-  const unsigned count = u16(4);
-  if (count == 0 || 6 + static_cast<std::size_t>(count) * 16 > length) return {};
-  int best = -1, bestDistance = 0;
-  for (unsigned i = 0; i < count; ++i) {
-    const std::size_t e = 6 + static_cast<std::size_t>(i) * 16;
-    const int dim = bytes[e] == 0 ? 256 : bytes[e];
-    const std::uint32_t bytesInRes = u32(e + 8), offset = u32(e + 12);
-    if (offset > length || bytesInRes > length - offset || bytesInRes < 40) continue;
-    const int distance = std::abs(dim - size);
-    if (best < 0 || distance < bestDistance) best = static_cast<int>(i), bestDistance = distance;
-  }
-  if (best < 0) return {};
-  const std::size_t e = 6 + static_cast<std::size_t>(best) * 16;
-  std::vector<BYTE> image(bytes + u32(e + 12), bytes + u32(e + 12) + u32(e + 8));
-  return Icon(CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, size, size,
-                                       LR_DEFAULTCOLOR));
 }
 
 }  // namespace lumadex::button

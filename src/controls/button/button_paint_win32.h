@@ -1,4 +1,4 @@
-// The button's pictures: the eleven styles, the icon in its normal, grey and masked forms,
+// The button's pictures: the eleven styles, the picture in its normal, grey and masked forms,
 // and the caption, drawn onto a Surface.
 #pragma once
 #include <windows.h>
@@ -7,6 +7,7 @@
 
 #include "controls/button/button_input.h"
 #include "controls/button/button_model.h"
+#include "controls/button/button_picture_win32.h"
 #include "controls/button/button_surface_win32.h"
 #include "winmsg/unique_handle_win32.h"
 
@@ -22,7 +23,7 @@ struct PaintInput {
   std::uint32_t captionFormat = 0x25;
   HWND window = nullptr;  // for the visual-style data of Style 6
   HFONT font = nullptr;
-  HICON icon = nullptr;
+  const ButtonPicture* picture = nullptr;
 };
 
 struct PaintResult {
@@ -30,12 +31,5 @@ struct PaintResult {
 };
 
 PaintResult PaintButton(Surface& surface, const PaintInput& in);
-
-// Draws `icon` in grey at (x, y), width × height; false when nothing could be drawn.
-bool PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height, int width);
-
-// An icon from the bytes of an icon file, the image nearest to `size`; empty for bytes that
-// are not a well-formed icon file.
-Icon IconFromFileBytes(const std::uint8_t* bytes, std::size_t length, int size);
 
 }  // namespace lumadex::button

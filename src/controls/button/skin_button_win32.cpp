@@ -9,9 +9,12 @@
 #include <cwctype>
 #include <vector>
 
+#include "controls/button/about_window_win32.h"
+#include "controls/button/access_key_hook_win32.h"
 #include "controls/button/button_accessible_win32.h"
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_paint_win32.h"
+#include "controls/host/container_box_win32.h"
 #include "winmsg/font_win32.h"
 #include "winmsg/system_colour_win32.h"
 
@@ -56,12 +59,17 @@ bool HasPrefix(const std::wstring& text, const wchar_t* prefix) {
 
 SkinButton::SkinButton() : system_(CurrentSystemColours()) {}
 
-SkinButton::~SkinButton() { DestroyWindowNow(); }
+SkinButton::~SkinButton() {
+  DestroyWindowNow();
+  if (accessKeys_) DetachAccessKeyHook();
+}
 
 std::unique_ptr<SkinButton> SkinButton::Load(HWND parent, int id, int x, int y, int width, int height,
                                              const PropertyBag& stored) {
   std::unique_ptr<SkinButton> b(new SkinButton());
   b->props_ = ReadButtonProperties(stored, b->system_, StoredFont{L"Verdana", 8.25, 400});
+  // The form's own tooltip text for the button starts as the stored one.
+  b->hostToolTip_ = b->props_.ToolTipText;
   if (!b->CreateWindowIn(parent, id, x, y, width, height)) return nullptr;
   return b;
 }
@@ -86,7 +94,14 @@ bool SkinButton::CreateWindowIn(HWND parent, int id, int x, int y, int width, in
                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
   }
-  if (!props_.Enabled) EnableWindow(hwnd(), FALSE);
+  // The button's Enabled is its own flag, kept apart from the boxes around it, so that a box
+  // enabled again gives the button back its own state rather than enabling it.
+  if (!props_.Enabled) SetOwnEnabled(hwnd(), false);
+  about_ = AboutWindow::Create(hwnd());
+  if (userMode_) {
+    AttachAccessKeyHook();
+    accessKeys_ = true;
+  }
   Resize();
   return true;
 }
@@ -107,7 +122,7 @@ void SkinButton::Change(const wchar_t* name, const std::function<void(ButtonProp
 
 void SkinButton::SetEnabled(bool enabled) {
   Change(L"Enabled", [=](ButtonProperties& p) { p.Enabled = enabled; });
-  if (hwnd()) EnableWindow(hwnd(), enabled);
+  if (hwnd()) SetOwnEnabled(hwnd(), enabled);
   Apply(input_.EnabledChanged());
 }
 
@@ -115,6 +130,9 @@ void SkinButton::SetToolTipText(const std::wstring& text) {
   const bool redescribed = text != props_.ToolTipText;
   Change(L"ToolTipText", [&](ButtonProperties& p) { p.ToolTipText = text; });
   if (redescribed) NotifyClientEvent(hwnd(), EVENT_OBJECT_DESCRIPTIONCHANGE);
+  // The form's text follows, except while the balloon shows: the button has it then, and
+  // gives the new one back when the pointer leaves.
+  if (!input_.MouseInside()) hostToolTip_ = text;
   // A tip on show is rebuilt with the new text; the old window goes first.
   if (tooltip_ || input_.MouseInside()) {
     RemoveToolTip();
@@ -128,16 +146,37 @@ void SkinButton::SetFont(const StoredFont& font) {
   Change(L"Font", [](ButtonProperties&) {});
 }
 
-void SkinButton::SetIcon(const StoredPicture& icon) {
+bool SkinButton::SetIcon(const StoredPicture& icon) {
+  ButtonPicture picture = ButtonPicture::FromFileBytes(icon.bytes.data(), icon.bytes.size(), std::max<int>(props_.IconSize, 1));
+  if (!icon.empty() && picture.empty()) return false;
   props_.Icon = icon;
-  RebuildIcon();
+  picture_ = std::move(picture);
   Change(L"Icon", [](ButtonProperties&) {}, true);
+  return true;
 }
+
+void SkinButton::About() {
+  if (about_) about_->Show();
+}
+
+HWND SkinButton::AboutWindowHandle() const { return about_ ? about_->hwnd() : nullptr; }
 
 void SkinButton::Save(PropertyBag& bag) const { WriteButtonProperties(props_, bag, system_); }
 
 void SkinButton::SetUserMode(bool userMode) {
+  if (userMode == userMode_) return;
   userMode_ = userMode;
+  if (!userMode_ && input_.MouseInside()) {
+    // The pass of the pointer ends without a MouseLeave: a designed form raises no events.
+    Apply(input_.MouseLeave() & ~kMouseLeave);
+  }
+  if (userMode_ && !accessKeys_) {
+    AttachAccessKeyHook();
+    accessKeys_ = true;
+  } else if (!userMode_ && accessKeys_) {
+    DetachAccessKeyHook();
+    accessKeys_ = false;
+  }
   Refresh();
 }
 
@@ -149,11 +188,13 @@ void SkinButton::SetDisplayAsDefault(bool isDefault) {
 void SkinButton::RebuildFont() { font_ = CreateFontOf(props_.Font, PointRounding::Exact); }
 
 void SkinButton::RebuildIcon() {
-  icon_.reset();
-  if (!props_.Icon.empty()) {
-    icon_ = IconFromFileBytes(props_.Icon.bytes.data(), props_.Icon.bytes.size(), std::max<int>(props_.IconSize, 1));
-  }
+  // A stored picture that is neither kind stays stored, so saving gives it back unchanged, but
+  // nothing is drawn for it.
+  picture_ = ButtonPicture::FromFileBytes(props_.Icon.bytes.data(), props_.Icon.bytes.size(),
+                                          std::max<int>(props_.IconSize, 1));
 }
+
+bool SkinButton::TakesInput() const { return props_.Enabled && ChainEnabled(); }
 
 bool SkinButton::ChainEnabled() const {
   for (HWND w = hwnd(); w; w = GetParent(w)) {
@@ -225,7 +266,7 @@ void SkinButton::PaintTo(HDC dc) {
   in.captionFormat = captionFormat_;
   in.window = hwnd();
   in.font = font_.get();
-  in.icon = icon_.get();
+  in.picture = &picture_;
   const PaintResult result = PaintButton(surface, in);
   BitBlt(dc, 0, 0, surface.width(), surface.height(), surface.dc(), 0, 0, SRCCOPY);
   if (result.themeFailed && !themeFailed_) {
@@ -287,6 +328,11 @@ void SkinButton::CreateToolTip() {
   }
 }
 
+void SkinButton::GiveToolTipBack() {
+  hostToolTip_ = props_.ToolTipText;
+  RemoveToolTip();
+}
+
 void SkinButton::RemoveToolTip() {
   if (!tooltip_) return;
   TTTOOLINFOW info{};
@@ -303,8 +349,13 @@ void SkinButton::Apply(unsigned effects) {
   if ((effects & kTakeFocus) && GetFocus() != hwnd()) SetFocus(hwnd());
   if (effects & kCapture) SetCapture(hwnd());
   if ((effects & kReleaseCapture) && GetCapture() == hwnd()) ReleaseCapture();
-  if (effects & kHideTip) RemoveToolTip();
-  if (effects & kShowTip) CreateToolTip();
+  if (effects & kHideTip) GiveToolTipBack();
+  if (effects & kShowTip) {
+    // The form's text is the one shown; the form shows none of its own meanwhile.
+    props_.ToolTipText = hostToolTip_;
+    hostToolTip_.clear();
+    CreateToolTip();
+  }
   if (effects & kTrackLeave) {
     TrackLeave();
     SetTimer(hwnd(), kLeaveCheckTimer, kLeaveCheckInterval, nullptr);
@@ -319,26 +370,35 @@ void SkinButton::Apply(unsigned effects) {
       SetFocus(next);
     }
   }
-  if ((effects & kMouseEnter) && onMouseEnter_) onMouseEnter_();
-  if ((effects & kMouseLeave) && onMouseLeave_) onMouseLeave_();
-  // Last: the handler may run a nested message loop, or even destroy the button.
-  if (effects & kClick) Click();
+  // Last, and from copies: a handler may run a nested message loop, or even destroy the
+  // button, so nothing of the button is touched once the first one runs.
+  const std::function<void()> enter = effects & kMouseEnter ? onMouseEnter_ : nullptr;
+  const std::function<void()> leave = effects & kMouseLeave ? onMouseLeave_ : nullptr;
+  const std::function<void()> click = (effects & kClick) && props_.Enabled ? onClick_ : nullptr;
+  if (enter) enter();
+  if (leave) leave();
+  if (click) click();
 }
 
-bool SkinButton::HandleAccessKey(HWND root, wchar_t ch) {
+HWND SkinButton::AccessKeyTarget(HWND root, wchar_t ch) {
+  if (!root) return nullptr;
   std::vector<HWND> windows;
   EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
   const wchar_t key = static_cast<wchar_t>(std::towupper(ch));
   for (HWND w : windows) {
-    SkinButton* b = FromWindow(w);
-    if (!b || !IsWindowVisible(w) || !b->ChainEnabled()) continue;
+    const SkinButton* b = FromWindow(w);
+    if (!b || !b->userMode_ || !IsWindowVisible(w) || !b->TakesInput()) continue;
     const auto own = AccessKeyOf(b->props_.Caption);
-    if (own && static_cast<wchar_t>(std::towupper(*own)) == key) {
-      b->Apply(b->input_.AccessKey(b->Check()));
-      return true;
-    }
+    if (own && static_cast<wchar_t>(std::towupper(*own)) == key) return w;
   }
-  return false;
+  return nullptr;
+}
+
+bool SkinButton::HandleAccessKey(HWND root, wchar_t ch) {
+  SkinButton* b = FromWindow(AccessKeyTarget(root, ch));
+  if (!b) return false;
+  b->Apply(b->input_.AccessKey(b->Check()));
+  return true;
 }
 
 INT_PTR SkinButton::OpenLink(const std::wstring& link) const {
@@ -358,7 +418,7 @@ LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Resize();
       return 0;
     case WM_MOUSEMOVE:
-      if (!trackingAvailable_) return 0;
+      if (!trackingAvailable_ || !userMode_) return 0;
       Apply(input_.MouseMove(inside(lp)));
       return 0;
     case WM_MOUSELEAVE:
@@ -378,6 +438,8 @@ LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      // A window enabled behind the button's back still takes no press.
+      if (!TakesInput()) return 0;
       Apply(input_.MouseDown(MouseButton::Left, msg == WM_LBUTTONDBLCLK));
       return 0;
     case WM_LBUTTONUP:
@@ -393,11 +455,18 @@ LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (reinterpret_cast<HWND>(lp) != hwnd()) Apply(input_.CaptureLost());
       return 0;
     case WM_KEYDOWN:
-      Apply(input_.KeyDown(static_cast<int>(wp)));
+      if (TakesInput()) Apply(input_.KeyDown(static_cast<int>(wp)));
       return 0;
     case WM_CHAR:
-      Apply(input_.Char(static_cast<wchar_t>(wp), Check()));
+      if (TakesInput()) Apply(input_.Char(static_cast<wchar_t>(wp), Check()));
       return 0;
+    case kAccessKeyMessage:
+      if (TakesInput() && userMode_) Apply(input_.AccessKey(Check()));
+      return 0;
+    case WM_SHOWWINDOW:
+      // Hidden: the form's tooltip text gets the button's back, and no balloon stays up.
+      if (!wp) GiveToolTipBack();
+      break;
     case WM_KEYUP:
       Apply(input_.KeyUp(static_cast<int>(wp)));
       return 0;
@@ -445,6 +514,8 @@ LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KillTimer(hwnd(), kLeaveCheckTimer);
       RemoveToolTip();
       accessible_.Release();
+      // The About window may stand on its own by now; it goes with its button all the same.
+      about_.reset();
       break;
   }
   return DefaultHandling(msg, wp, lp);

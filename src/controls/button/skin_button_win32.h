@@ -11,6 +11,7 @@
 #include "controls/button/button_geometry.h"
 #include "controls/button/button_input.h"
 #include "controls/button/button_model.h"
+#include "controls/button/button_picture_win32.h"
 #include "controls/host/accessible_text.h"
 #include "controls/host/accessible_win32.h"
 #include "controls/host/property_bag.h"
@@ -19,6 +20,9 @@
 #include "winmsg/unique_handle_win32.h"
 
 namespace lumadex {
+namespace button {
+class AboutWindow;
+}
 
 class SkinButton : public SelfDrawnWindow {
  public:
@@ -38,9 +42,10 @@ class SkinButton : public SelfDrawnWindow {
 
   std::wstring Caption() const { return props_.Caption; }
   void SetCaption(const std::wstring& caption);
-  // Runs the Click event exactly as a press by the user would.
+  // Runs the Click event exactly as a press by the user would. The handler runs from a copy:
+  // it may destroy the button.
   void Click() {
-    if (onClick_) onClick_();
+    if (const auto handler = onClick_) handler();
   }
 
   const button::ButtonProperties& Properties() const { return props_; }
@@ -52,7 +57,11 @@ class SkinButton : public SelfDrawnWindow {
   void SetValue(bool value) { Change(L"Value", [=](auto& p) { p.Value = value; }); }
   void SetToolTipText(const std::wstring& text);
   void SetFont(const StoredFont& font);
-  void SetIcon(const StoredPicture& icon);
+  // An icon file or a bitmap file, or none (empty). Bytes that are neither are refused: the
+  // button keeps the picture it had, and the answer is false.
+  [[nodiscard]] bool SetIcon(const StoredPicture& icon);
+  // Whether the stored picture could be drawn; false also when there is none.
+  bool HasPicture() const { return !picture_.empty(); }
   void Save(PropertyBag& bag) const;
 
   void SetOnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
@@ -63,7 +72,18 @@ class SkinButton : public SelfDrawnWindow {
   // previous or next tab stop.
   void SetFocusMover(std::function<void(bool backwards)> mover) { focusMover_ = std::move(mover); }
 
-  // Ambient values of the form.
+  // The tooltip text the form keeps for this control, the one of its plain tooltips. The
+  // button takes it over while its balloon shows and gives its own back when the pointer
+  // leaves and when the button is hidden.
+  const std::wstring& HostToolTipText() const { return hostToolTip_; }
+  void SetHostToolTipText(const std::wstring& text) { hostToolTip_ = text; }
+
+  // Shows the About window; it hides again at a click on it.
+  void About();
+  HWND AboutWindowHandle() const;
+
+  // Ambient values of the form. While the form is being designed the button neither tracks
+  // the pointer nor answers its access key.
   void SetUserMode(bool userMode);
   void SetDisplayAsDefault(bool isDefault);
 
@@ -76,6 +96,10 @@ class SkinButton : public SelfDrawnWindow {
   // The access key of a button under `root` (Alt + character): clicks the enabled, visible
   // button whose caption carries it; false when none does.
   static bool HandleAccessKey(HWND root, wchar_t ch);
+  // The button under `root` that Alt + `ch` clicks; null when none does.
+  static HWND AccessKeyTarget(HWND root, wchar_t ch);
+  // What the access-key hook sends to the button it found (wParam: the character).
+  static constexpr UINT kAccessKeyMessage = WM_USER + 0x41;
 
   // Opens an http, https or mailto address with the shell; other addresses are refused (0).
   INT_PTR OpenLink(const std::wstring& link) const;
@@ -90,7 +114,9 @@ class SkinButton : public SelfDrawnWindow {
   void Resize();
   void RebuildFont();
   void RebuildIcon();
+  bool TakesInput() const;
   void CreateToolTip();
+  void GiveToolTipBack();
   void RemoveToolTip();
   void TrackLeave();
   void PaintTo(HDC dc) override;
@@ -106,8 +132,11 @@ class SkinButton : public SelfDrawnWindow {
   bool displayAsDefault_ = false;
   bool themeFailed_ = false;
   bool trackingAvailable_ = false;
+  bool accessKeys_ = false;  // served by the access-key hook
+  std::wstring hostToolTip_;
   Font font_;
-  Icon icon_;
+  button::ButtonPicture picture_;
+  std::unique_ptr<button::AboutWindow> about_;
   std::function<void()> onClick_, onMouseEnter_, onMouseLeave_;
   std::function<void(const wchar_t*)> onPropertyChanged_;
   std::function<void(bool)> focusMover_;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "controls/host/container_box_win32.h"
+#include "controls/host/window_text_win32.h"
 #include "support/control_test_support_win32.h"
 #include "support/gdi_count_win32.h"
 #include "support/real_input_win32.h"
@@ -24,9 +26,9 @@ PropertyBag StyledSet(std::int32_t style, const std::wstring& caption) {
 // A button on a host window with counters on its three events.
 class ButtonInput : public testing::Test {
  protected:
-  void Make(PropertyBag bag = StyledSet(8, L"&Save"), int w = 80, int h = 30) {
+  void Make(PropertyBag bag = StyledSet(8, L"&Save"), int w = 80, int h = 30, HWND parent = nullptr) {
     in::MoveTo(POINT{5, 5});  // far from where the button goes
-    button_ = SkinButton::Load(host_.hwnd(), 1, 40, 40, w, h, bag);
+    button_ = SkinButton::Load(parent ? parent : host_.hwnd(), 1, 40, 40, w, h, bag);
     ASSERT_TRUE(button_);
     button_->SetOnClick([this] { ++clicks_; });
     button_->SetOnMouseEnter([this] { ++enters_; });
@@ -153,6 +155,111 @@ TEST_F(ButtonInput, DisabledButtonsIgnoreTheirInput) {
   EXPECT_EQ(clicks_, 1);
 }
 
+TEST_F(ButtonInput, ADisabledButtonStaysDisabledWhateverItsBoxDoes) {
+  HWND box = CreateContainerBox(host_.hwnd(), BoxStyle::Plain, L"", 0, 0, 300, 200);
+  PropertyBag bag = StyledSet(8, L"&Save");
+  bag.Write(L"Enabled", false);
+  Make(bag, 80, 30, box);
+  for (bool loaded : {true, false}) {
+    SCOPED_TRACE(loaded ? "loaded disabled" : "disabled by its setter");
+    if (!loaded) {
+      button_->SetEnabled(true);
+      button_->SetEnabled(false);
+    }
+    SetOwnEnabled(box, false);
+    SetOwnEnabled(box, true);
+    EXPECT_FALSE(IsWindowEnabled(hwnd()));
+    // Even a window enabled behind the button's back raises no Click.
+    EnableWindow(hwnd(), TRUE);
+    Over();
+    in::LeftClick();
+    in::AltKey('S');
+    SetFocus(hwnd());
+    in::Key(VK_SPACE);
+    EXPECT_EQ(clicks_, 0);
+    Away();
+  }
+  button_->SetEnabled(true);
+  Over();
+  in::LeftClick();
+  EXPECT_EQ(clicks_, 1);
+}
+
+TEST_F(ButtonInput, APressAfterAReleaseOutsideIsAFreshClick) {
+  Make();
+  Over();
+  in::LeftDown();
+  Away();
+  in::LeftUp();
+  EXPECT_EQ(clicks_, 0);
+  // Back at the first press's point within the double-click time: the platform reports a
+  // double click, yet the first press never clicked.
+  Over();
+  in::LeftClick();
+  EXPECT_EQ(clicks_, 1);
+  Sleep(GetDoubleClickTime() + 50);
+  in::DoubleClick();
+  EXPECT_EQ(clicks_, 2);
+}
+
+// Sets *gone when the last copy of the handler holding it goes.
+struct GoneMark {
+  explicit GoneMark(bool* g) : gone(g) {}
+  GoneMark(const GoneMark&) = delete;
+  ~GoneMark() { *gone = true; }
+  bool* gone;
+};
+
+TEST_F(ButtonInput, AClickHandlerMayDestroyTheButton) {
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    Make();
+    bool handlerGone = false, goneDuringCall = true;
+    auto mark = std::make_shared<GoneMark>(&handlerGone);
+    button_->SetOnClick([this, mark, &handlerGone, &goneDuringCall] {
+      bool* gone = &handlerGone;
+      bool* during = &goneDuringCall;
+      int* clicks = &clicks_;
+      button_.reset();
+      *during = *gone;
+      ++*clicks;
+    });
+    mark.reset();
+    Over();
+    if (way == 0) in::LeftClick();
+    if (way == 1) in::AltKey('S');
+    if (way == 2) {
+      SetFocus(hwnd());
+      in::Key(VK_SPACE);
+    }
+    EXPECT_EQ(clicks_, way + 1);
+    EXPECT_EQ(button_, nullptr);
+    EXPECT_FALSE(goneDuringCall);
+    EXPECT_TRUE(handlerGone);
+    in::MoveTo(POINT{5, 5});
+  }
+}
+
+TEST_F(ButtonInput, TheAccessKeyClicksFromAnyControlOfItsWindowOnly) {
+  Make();
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, 40, 100, 24, host_.hwnd(),
+                              nullptr, nullptr, nullptr);
+  SetFocus(edit);
+  in::AltKey('S');
+  EXPECT_EQ(clicks_, 1);
+  EXPECT_EQ(GetText(edit), L"");
+  in::AltKey('Q');  // no button carries it
+  EXPECT_EQ(clicks_, 1);
+  // A control of another window does not reach this window's buttons.
+  test::TestHost other;
+  HWND otherEdit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 100, 24, other.hwnd(),
+                                   nullptr, nullptr, nullptr);
+  SetFocus(otherEdit);
+  in::AltKey('S');
+  EXPECT_EQ(clicks_, 1);
+  DestroyWindow(edit);
+}
+
 TEST_F(ButtonInput, ClickHandlerWithANestedLoopSeesASecondClickAndLeavesTheButtonSettled) {
   Make();
   Over();
@@ -271,6 +378,48 @@ TEST_F(ButtonInput, TooltipKindsTextRebuildAndNone) {
   EXPECT_EQ(button_->ToolTipWindow(), nullptr);
   Away();
   EXPECT_EQ(test::ThreadTopLevelWindowCount(), windowsBefore_);
+}
+
+TEST_F(ButtonInput, TheFormsTooltipTextIsHandedOverAndBack) {
+  HWND tip = TipOfNewButton(L"stored");
+  ASSERT_NE(tip, nullptr);
+  // Taken over while the balloon shows, so that the form shows no plain tip of its own.
+  EXPECT_EQ(button_->HostToolTipText(), L"");
+  // Hidden under the pointer: the form has the text back and the balloon is gone.
+  ShowWindow(hwnd(), SW_HIDE);
+  EXPECT_EQ(button_->HostToolTipText(), L"stored");
+  EXPECT_FALSE(IsWindow(tip));
+  ShowWindow(hwnd(), SW_SHOW);
+  Away();
+  in::Settle(100);
+  EXPECT_EQ(button_->HostToolTipText(), L"stored");
+  // A text the form sets is the one the next balloon shows, and the button's from then on.
+  button_->SetHostToolTipText(L"from the form");
+  Over();
+  ASSERT_NE(button_->ToolTipWindow(), nullptr);
+  EXPECT_EQ(button_->Properties().ToolTipText, L"from the form");
+  Away();
+  in::Settle(100);
+  EXPECT_EQ(button_->HostToolTipText(), L"from the form");
+}
+
+TEST_F(ButtonInput, ADesignedFormsButtonNeitherTracksThePointerNorTakesItsAccessKey) {
+  Make();
+  button_->SetUserMode(false);
+  Over();
+  in::AltKey('S');
+  EXPECT_EQ(enters_, 0);
+  EXPECT_EQ(clicks_, 0);
+  EXPECT_EQ(button_->ToolTipWindow(), nullptr);
+  button_->SetUserMode(true);
+  Away();
+  Over();
+  EXPECT_EQ(enters_, 1);
+  // Going into design mode under the pointer ends the pass quietly.
+  button_->SetUserMode(false);
+  EXPECT_EQ(leaves_, 0);
+  in::AltKey('S');
+  EXPECT_EQ(clicks_, 0);
 }
 
 TEST_F(ButtonInput, ButtonsGrowToTheMinimumSize) {

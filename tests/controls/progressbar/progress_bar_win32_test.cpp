@@ -454,5 +454,40 @@ TEST(BarGradients, TwoColoursRunEitherWayWithinTheirRectangle) {
   EXPECT_EQ(at(10, 14), 0u);
 }
 
+TEST(BarGradients, FourCornersStepInSinglePrecisionWhereDoubleWouldDrawOtherPixels) {
+  // entry i of a ramp from `from` to `to` in n steps, the step kept in single or in double
+  // precision (volatile: the x87 unit would otherwise keep the step wider than single).
+  auto single = [](int from, int to, int n, int i) {
+    const volatile float step = static_cast<float>(to - from) / static_cast<float>(n);
+    return test::HalfEven(from + static_cast<double>(step) * i);
+  };
+  auto wide = [](int from, int to, int n, int i) { return test::HalfEven(from + static_cast<double>(to - from) / n * i); };
+  int width = 0, from = 0, to = 0, where = -1;
+  for (int n = 2; n <= 120 && where < 0; ++n) {
+    for (int a = 0; a <= 20 && where < 0; ++a) {
+      for (int b = 0; b <= 255 && where < 0; b += 3) {
+        for (int i = 0; i < n; ++i) {
+          if (single(a, b, n, i) != wide(a, b, n, i)) {
+            width = n, from = a, to = b, where = i;
+            break;
+          }
+        }
+      }
+    }
+  }
+  ASSERT_GE(where, 0) << "no size tells the two precisions apart";
+  DibSurface target(width, 1);
+  ASSERT_TRUE(target);
+  const Colour left = Rgb(from, from, from), right = Rgb(to, to, to);
+  ProgressBar::DrawGradientFourColour(target.dc(), 0, 0, width, 1, left, right, left, right);
+  GdiFlush();
+  for (int i = 0; i < width; ++i) {
+    const int level = single(from, to, width, i);
+    EXPECT_EQ(target.Pixel(i, 0), Rgb(level, level, level)) << i << " of " << width;
+  }
+  const int level = wide(from, to, width, where);
+  EXPECT_NE(target.Pixel(where, 0), Rgb(level, level, level)) << "pixel " << where << " of " << width << ": from " << from << " to " << to;
+}
+
 }  // namespace
 }  // namespace lumadex
