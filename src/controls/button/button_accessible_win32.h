@@ -16,7 +16,7 @@ class ButtonAccessible final : public AccessibleObject {
  public:
   // Posted to the button by its default action, which must return before the Click handler
   // runs: the handler may run a message loop for as long as a whole download.
-  static constexpr UINT kPressMessage = WM_USER + 0x41;
+  static constexpr UINT kPressMessage = WM_USER + 0x42;
 
   explicit ButtonAccessible(SkinButton& button) : AccessibleObject(button.hwnd()), button_(button) {}
 

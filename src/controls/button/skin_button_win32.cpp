@@ -508,7 +508,7 @@ LRESULT SkinButton::HandleControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case ButtonAccessible::kPressMessage:
       // The default action, checked again: the button may have changed since it was asked.
-      if (props_.Enabled && ChainEnabled() && IsWindowVisible(hwnd())) Apply(input_.AccessKey(Check()));
+      if (TakesInput() && IsWindowVisible(hwnd())) Apply(input_.AccessKey(Check()));
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd(), kLeaveCheckTimer);

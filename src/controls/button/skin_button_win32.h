@@ -98,7 +98,8 @@ class SkinButton : public SelfDrawnWindow {
   static bool HandleAccessKey(HWND root, wchar_t ch);
   // The button under `root` that Alt + `ch` clicks; null when none does.
   static HWND AccessKeyTarget(HWND root, wchar_t ch);
-  // What the access-key hook sends to the button it found (wParam: the character).
+  // What the access-key hook sends to the button it found (wParam: the character). The
+  // accessible default action posts its own message, one above.
   static constexpr UINT kAccessKeyMessage = WM_USER + 0x41;
 
   // Opens an http, https or mailto address with the shell; other addresses are refused (0).
