@@ -99,7 +99,7 @@ class SkinButton : public SelfDrawnWindow {
   // The button under `root` that Alt + `ch` clicks; null when none does.
   static HWND AccessKeyTarget(HWND root, wchar_t ch);
   // What the access-key hook sends to the button it found (wParam: the character).
-  static constexpr UINT kAccessKeyMessage = WM_USER + 0x41;
+  static constexpr UINT kAccessKeyMessage = WM_USER + 0x42;
 
   // Opens an http, https or mailto address with the shell; other addresses are refused (0).
   INT_PTR OpenLink(const std::wstring& link) const;
