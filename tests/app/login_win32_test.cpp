@@ -46,7 +46,10 @@ bool SignedIn(FormHarness& h) {
 
 class SignIn : public testing::Test {
  protected:
+  // Every test starts and ends with the plain demo site: a fault left behind would reach the
+  // tests of other files that sign in.
   void SetUp() override { test::SiteConfigure("demo\n"); }
+  void TearDown() override { test::SiteConfigure("demo\n"); }
 };
 
 TEST_F(SignIn, RememberedSuccessUnlocksTheGroupsAndStoresTheCipheredDetails) {

@@ -51,6 +51,8 @@ class MainWindowAccess : public testing::Test {
     EXPECT_EQ(announced, expected);
   }
 
+  void SetUp() override { test::SiteConfigure("demo\n"); }
+
   std::unique_ptr<FormHarness> h_ = std::make_unique<FormHarness>();
 };
 
