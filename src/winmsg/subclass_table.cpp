@@ -26,9 +26,13 @@ bool SubclassTable::Contains(WindowKey window, unsigned message, const ISubclass
 SubclassTable::AttachOutcome SubclassTable::Attach(WindowKey window, unsigned message, ISubclass* client,
                                                    const Install& install) {
   if (Contains(window, message, client)) return AttachOutcome::AlreadyRegistered;
-  const auto [entry, newWindow] = windows_.try_emplace(window);
+  // Plain variables, not structured bindings: the lambdas below capture them, which not every
+  // compiler the project builds with accepts for bindings.
+  const auto windowPlace = windows_.try_emplace(window);
+  const auto entry = windowPlace.first;
+  const bool newWindow = windowPlace.second;
   Window& record = entry->second;
-  const auto [slot, newMessage] = [&] {
+  const auto messagePlace = [&] {
     try {
       return record.clients.try_emplace(message);
     } catch (...) {
@@ -36,6 +40,8 @@ SubclassTable::AttachOutcome SubclassTable::Attach(WindowKey window, unsigned me
       throw;
     }
   }();
+  const auto slot = messagePlace.first;
+  const bool newMessage = messagePlace.second;
   ClientList& list = slot->second;
   // Undoes what this call added, leaving the table as it found it.
   const auto takeBack = [&] {
