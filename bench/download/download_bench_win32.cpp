@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "album_window_win32.h"
 #include "app/main_form_win32.h"
 #include "app/program_start_win32.h"
 #include "cpu_time_win32.h"
@@ -102,19 +103,9 @@ int Run(int argc, wchar_t** argv) {
     return 2;
   }
   const std::wstring host = argv[1], album = argv[2], folder = argv[3];
-  CreateDirectoryW(folder.c_str(), nullptr);
-
-  lumadex::MainForm form(GetModuleHandleW(nullptr), {lumadex::SiteHosts::AllOn(host)});
-  form.Create(SW_SHOWNORMAL, false);
-  form.SetText(L"email", L"demo@example.com");
-  form.SetText(L"password", L"demo");
-  form.NBtnLogin().Click();
-  if (form.Text(L"LoginInfo") != L"登录成功，请配置相册信息") {
-    std::fprintf(stderr, "sign-in failed\n");
-    return 1;
-  }
-  form.SetText(L"albumURLTxt", L"http://" + host + L"/getalbum.do?id=" + album + L"&owner=222300001");
-  form.SetText(L"DirPathTxt", folder);
+  const auto window = lumadex::bench::AlbumWindow(host, album, folder);
+  if (!window) return 1;
+  lumadex::MainForm& form = *window;
 
   MessageDelayProbe probe(form.hwnd());
   const double cpuBefore = ProcessCpuSeconds();

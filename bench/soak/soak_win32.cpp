@@ -8,10 +8,10 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "album_window_win32.h"
 #include "app/main_form_win32.h"
 #include "app/program_start_win32.h"
 #include "soak/soak_samples.h"
@@ -115,23 +115,11 @@ int Run(int argc, wchar_t** argv) {
     return 2;
   }
   const std::wstring host = argv[1], album = argv[2], folder = argv[3];
-  CreateDirectoryW(folder.c_str(), nullptr);
   // Counting from before the window exists: its own objects are part of the level.
   const lumadex::test::GdiCount gdi;
-
-  // Its settings beside the save folder, not in whatever folder the soak was started from.
-  lumadex::MainForm form(GetModuleHandleW(nullptr),
-                         {lumadex::SiteHosts::AllOn(host), std::filesystem::path(folder).parent_path() / L"Lumadex.ini"});
-  form.Create(SW_SHOWNORMAL, false);
-  form.SetText(L"email", L"demo@example.com");
-  form.SetText(L"password", L"demo");
-  form.NBtnLogin().Click();
-  if (form.Text(L"LoginInfo") != L"登录成功，请配置相册信息") {
-    std::fprintf(stderr, "soak: sign-in failed\n");
-    return 1;
-  }
-  form.SetText(L"albumURLTxt", L"http://" + host + L"/getalbum.do?id=" + album + L"&owner=222300001");
-  form.SetText(L"DirPathTxt", folder);
+  const auto window = lumadex::bench::AlbumWindow(host, album, folder);
+  if (!window) return 1;
+  lumadex::MainForm& form = *window;
 
   Soak soak;
   soak.run = &form.Run();
