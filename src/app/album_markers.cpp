@@ -32,15 +32,22 @@ std::optional<std::wstring_view> CutPhotoList(std::wstring_view page) {
   return page.substr(start, end - start);
 }
 
+std::optional<std::wstring_view> NextPhotoEntry(std::wstring_view photoList, size_t& at) {
+  const auto marker = at < photoList.size() ? photoList.find(kEntryMarker, at) : std::wstring_view::npos;
+  if (marker == std::wstring_view::npos) {
+    at = photoList.size();
+    return std::nullopt;
+  }
+  const auto start = marker + kEntryMarker.size();
+  const auto next = photoList.find(kEntryMarker, start);
+  at = next == std::wstring_view::npos ? photoList.size() : next;
+  return photoList.substr(start, at - start);
+}
+
 std::vector<std::wstring_view> SplitPhotoEntries(std::wstring_view photoList) {
   std::vector<std::wstring_view> entries;
-  auto at = photoList.find(kEntryMarker);
-  while (at != std::wstring_view::npos) {
-    const auto start = at + kEntryMarker.size();
-    at = photoList.find(kEntryMarker, start);
-    const auto end = at == std::wstring_view::npos ? photoList.size() : at;
-    entries.push_back(photoList.substr(start, end - start));
-  }
+  size_t at = 0;
+  while (const std::optional<std::wstring_view> entry = NextPhotoEntry(photoList, at)) entries.push_back(*entry);
   return entries;
 }
 

@@ -16,6 +16,10 @@ std::optional<std::wstring_view> CutPhotoList(std::wstring_view page);
 // to the next one. Entries view `photoList`, which must outlive them.
 std::vector<std::wstring_view> SplitPhotoEntries(std::wstring_view photoList);
 
+// The same entries one at a time, for a list of any length: `at` starts at 0 and is moved on
+// past the entry returned; nullopt once none is left.
+std::optional<std::wstring_view> NextPhotoEntry(std::wstring_view photoList, size_t& at);
+
 enum class EntryLinkKind {
   Link,    // `link` holds the photo page's address
   NoLink,  // the entry has no link (the site shows such entries); it is skipped

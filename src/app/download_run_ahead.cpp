@@ -9,9 +9,7 @@ namespace lumadex {
 
 ReadAhead::ReadAhead(WalkSetup setup) : setup_(std::move(setup)), nextPage_(setup_.plan.startPage) {
   pagesDone_ = nextPage_ > setup_.plan.endPage;
-  if (!setup_.singlePage) return;
-  // Every page of the plan is that one page; there is nothing to ask for but photos.
-  while (!pagesDone_) TakeAlbumPage(*setup_.singlePage);
+  Unfold();
 }
 
 void ReadAhead::Append(Entry::State state, std::wstring address, int number) {
@@ -26,7 +24,7 @@ ReadAhead::Entry* ReadAhead::EntryAt(std::uint64_t serial) {
   return &entries_[static_cast<size_t>(serial - frontSerial_)];
 }
 
-void ReadAhead::TakeAlbumPage(const std::wstring& text) {
+void ReadAhead::TakeAlbumPage(std::wstring text) {
   const int page = nextPage_++;
   pagesDone_ = nextPage_ > setup_.plan.endPage;
   const std::optional<std::wstring_view> photoList = CutPhotoList(text);
@@ -35,14 +33,33 @@ void ReadAhead::TakeAlbumPage(const std::wstring& text) {
     pagesDone_ = true;
     return;
   }
-  int entryNumber = 0;
-  for (const std::wstring_view entry : SplitPhotoEntries(*photoList)) {
-    ++entryNumber;
-    if (setup_.cutsOff && page == setup_.plan.endPage && entryNumber > setup_.plan.cutOff) break;
-    EntryLinkResult link = EntryLink(entry);
+  const size_t listStart = static_cast<size_t>(photoList->data() - text.data());
+  pending_ = PendingPage{std::move(text), listStart, listStart + photoList->size(), 0, page, 0};
+}
+
+void ReadAhead::Unfold() {
+  while (entries_.size() < static_cast<size_t>(kMostAhead)) {
+    if (!pending_) {
+      // Every page of a single-page album's plan is that one page: nothing is asked for but photos.
+      if (!setup_.singlePage || pagesDone_) return;
+      TakeAlbumPage(*setup_.singlePage);
+      continue;
+    }
+    PendingPage& page = *pending_;
+    const std::wstring_view list = std::wstring_view(page.text).substr(page.listStart, page.listEnd - page.listStart);
+    std::optional<std::wstring_view> entry = NextPhotoEntry(list, page.at);
+    const bool pastCutOff =
+        setup_.cutsOff && page.page == setup_.plan.endPage && page.entryNumber + 1 > setup_.plan.cutOff;
+    if (!entry || pastCutOff) {
+      pending_.reset();
+      continue;
+    }
+    ++page.entryNumber;
+    EntryLinkResult link = EntryLink(*entry);
     if (link.kind == EntryLinkKind::Error) {
       // Nothing after a damaged entry is ever reached.
       Append(Entry::Broken);
+      pending_.reset();
       pagesDone_ = true;
       return;
     }
@@ -62,6 +79,7 @@ size_t ReadAhead::Barrier() const {
 bool ReadAhead::PhotosFull() const { return photosHeld_ >= kMostInFlight; }
 
 std::optional<RunRequest> ReadAhead::NextRequest() {
+  Unfold();
   if (InFlight() >= kMostInFlight) return std::nullopt;
   // Nothing is asked for past a page the walk is known to fail at, nor too far ahead.
   const size_t barrier = Barrier();
@@ -88,7 +106,7 @@ std::optional<RunRequest> ReadAhead::NextRequest() {
       return RunRequest{id, RequestKind::PhotoPage, entry.address};
     }
   }
-  const bool pageWanted = !pagesDone_ && !pageAsked_ && barrier == entries_.size() &&
+  const bool pageWanted = !pagesDone_ && !pageAsked_ && !pending_ && barrier == entries_.size() &&
                           entries_.size() < static_cast<size_t>(kMostAhead);
   if (!pageWanted) return std::nullopt;
   pageAsked_ = true;
@@ -105,7 +123,7 @@ void ReadAhead::AnswerPage(RequestId id, std::optional<std::wstring> text) {
   if (asked.kind == RequestKind::AlbumPage) {
     pageAsked_ = false;
     if (text) {
-      TakeAlbumPage(*text);
+      TakeAlbumPage(std::move(*text));
     } else {
       Append(Entry::Broken);
       pagesDone_ = true;
@@ -137,8 +155,9 @@ void ReadAhead::AnswerPhoto(RequestId id, std::optional<std::string> bytes) {
 }
 
 std::optional<WalkStep> ReadAhead::NextStep() {
+  Unfold();
   if (entries_.empty()) {
-    if (pagesDone_ && !pageAsked_) return WalkStep{WalkStep::Ended, {}, {}};
+    if (pagesDone_ && !pageAsked_ && !pending_) return WalkStep{WalkStep::Ended, {}, {}};
     return std::nullopt;
   }
   Entry& front = entries_.front();

@@ -91,7 +91,20 @@ class ReadAhead {
     std::uint64_t entry;  // serial of the entry, for photo pages and photos
   };
 
-  void TakeAlbumPage(const std::wstring& text);
+  // An album page's entries are read from its text as the window reaches them, not all at
+  // once: a page of any number of entries holds no more than its text.
+  struct PendingPage {
+    std::wstring text;
+    size_t listStart = 0, listEnd = 0;  // the photo list within the text
+    size_t at = 0;                      // within the list: where the next entry starts
+    int page = 0;
+    int entryNumber = 0;                // entries of the page read so far
+  };
+
+  void TakeAlbumPage(std::wstring text);
+  // Reads entries from the pending page (and takes the single page again) while fewer than
+  // the walk looks ahead at are waiting.
+  void Unfold();
   void Append(Entry::State state, std::wstring address = {}, int number = 0);
   Entry* EntryAt(std::uint64_t serial);
   // Index in entries_ of the first entry the walk fails at, or entries_.size().
@@ -100,6 +113,7 @@ class ReadAhead {
 
   WalkSetup setup_;
   std::deque<Entry> entries_;   // the uncommitted entries, in album order
+  std::optional<PendingPage> pending_;  // the page whose entries come next
   std::uint64_t frontSerial_ = 0;  // serial of entries_.front()
   int linked_ = 0;              // entries with a link found so far
   int nextPage_;                // the next album page to read

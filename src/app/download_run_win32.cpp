@@ -39,6 +39,7 @@ void SiteOverHttp::Ask(const RunRequest& request) {
     out_.push_back({request.id, request.kind,
                     std::make_unique<SentRequest>(L"GET", request.address, L"", std::string_view{},
                                                   photo ? kPhotoTimeout : kPageTimeout,
+                                                  photo ? kMostPhotoBytes : kMostPageBytes,
                                                   photo ? std::nullopt : std::optional<std::string_view>("UTF-8"))});
   } catch (const FetchError& error) {
     Report(error, request.kind);

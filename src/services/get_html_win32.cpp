@@ -97,7 +97,7 @@ struct Exchanged {
 Exchanged Exchange(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
                    std::string_view body, std::chrono::milliseconds idleTimeout,
                    std::optional<std::string_view> charset) {
-  SentRequest request(method, address, headers, body, idleTimeout, charset);
+  SentRequest request(method, address, headers, body, idleTimeout, kMostPageBytes, charset);
   switch (WaitDispatchingMessages(request.done(), [&] { return request.GiveUpAt(); })) {
     case WaitOutcome::Signalled:
       break;
@@ -113,14 +113,14 @@ Exchanged Exchange(const std::wstring& method, const std::wstring& address, cons
 }  // namespace
 
 SentRequest::SentRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
-                         std::string_view body, std::chrono::milliseconds idleTimeout,
+                         std::string_view body, std::chrono::milliseconds idleTimeout, std::uint64_t mostBytes,
                          std::optional<std::string_view> charset)
     : method_(method), address_(address), idleTimeout_(std::max(idleTimeout, std::chrono::milliseconds(1))) {
   const std::optional<unsigned> codePage = charset ? std::optional(CodePageOrThrow(*charset)) : std::nullopt;
   auto target = SplitHttpAddress(address);
   if (!target) throw FetchError(FetchErrorKind::Network, "not an http address: " + WideToUtf8(address));
   transfer_ = std::make_shared<HttpTransfer>(method, address, std::move(*target), headers, std::string(body),
-                                             idleTimeout_);
+                                             idleTimeout_, mostBytes);
   text_ = std::make_shared<std::wstring>();
   try {
     worker_ = std::make_unique<WorkerLease>();

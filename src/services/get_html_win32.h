@@ -25,7 +25,14 @@ enum class FetchErrorKind {
   Timeout,    // nothing arrived for the idle time-out
   Cancelled,  // WM_QUIT arrived during the wait (it is posted again for the main loop)
   Charset,    // the character-set name is not one the program can decode
+  TooLarge,   // the answer is larger than the most the request takes
 };
+
+// The most a page or a photo may hold. No page of the site comes near the first, no camera's
+// photo near the second; what goes past them is a broken or hostile server, and is not read
+// on (a body that never ends would otherwise fill the memory).
+inline constexpr std::uint64_t kMostPageBytes = 8u << 20;
+inline constexpr std::uint64_t kMostPhotoBytes = 64u << 20;
 
 class FetchError : public std::runtime_error {
  public:
@@ -39,8 +46,9 @@ class FetchError : public std::runtime_error {
 // GETs `address` (http://host[:port]/path?query, sent as written) and decodes the body in
 // `charset`. The HTTP status is not looked at: an error page's text comes back like any
 // other; an empty body gives "". `idleTimeout` is how long the request may go without
-// progress (connecting, or any byte arriving) before it fails with Timeout.
-// Throws FetchError: Network, Timeout, Cancelled, or Charset (checked before sending).
+// progress (connecting, or any byte arriving) before it fails with Timeout. A page over
+// kMostPageBytes fails with TooLarge.
+// Throws FetchError: Network, Timeout, Cancelled, TooLarge, or Charset (checked before sending).
 std::wstring FetchText(const std::wstring& address, std::string_view charset,
                        std::chrono::milliseconds idleTimeout = std::chrono::seconds(60));
 
@@ -60,8 +68,8 @@ struct HttpResponse {
 // "\r\n", e.g. L"Content-Type: application/x-www-form-urlencoded\r\n") and `body`, waiting
 // as FetchText does. Redirects are followed (a 303, or a 301 or 302 after a POST, as a GET
 // without the body and headers); every answer's cookies are kept. A failure once the status has arrived is not
-// thrown but shows as complete == false; before that it is.
-// Throws FetchError: Network, Timeout (also when the body stalls), Cancelled.
+// thrown but shows as complete == false; before that it is. The answer may hold kMostPageBytes.
+// Throws FetchError: Network, Timeout (also when the body stalls), Cancelled, TooLarge.
 HttpResponse HttpRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
                          std::string_view body, std::chrono::milliseconds idleTimeout);
 
@@ -75,11 +83,12 @@ class SentRequest {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // Sends the request, as HttpRequest does; with a `charset` a complete body is also decoded
-  // in it (on the worker). Throws FetchError: Charset (an unknown name, before sending), or
-  // Network (not an http address, or no worker thread to be had).
+  // Sends the request, as HttpRequest does, taking an answer of at most `mostBytes`; with a
+  // `charset` a complete body is also decoded in it (on the worker). Throws FetchError: Charset
+  // (an unknown name, before sending), or Network (not an http address, or no worker thread to
+  // be had).
   SentRequest(const std::wstring& method, const std::wstring& address, const std::wstring& headers,
-              std::string_view body, std::chrono::milliseconds idleTimeout,
+              std::string_view body, std::chrono::milliseconds idleTimeout, std::uint64_t mostBytes,
               std::optional<std::string_view> charset = std::nullopt);
   SentRequest(const SentRequest&) = delete;
   SentRequest& operator=(const SentRequest&) = delete;

@@ -138,13 +138,14 @@ std::optional<HttpTarget> SplitHttpAddress(const std::wstring& address) {
 }
 
 HttpTransfer::HttpTransfer(std::wstring method, std::wstring address, HttpTarget target, std::wstring headers,
-                           std::string body, std::chrono::milliseconds idleTimeout)
+                           std::string body, std::chrono::milliseconds idleTimeout, std::uint64_t mostBytes)
     : method_(std::move(method)),
       address_(std::move(address)),
       target_(std::move(target)),
       headers_(std::move(headers)),
       body_(std::move(body)),
       timeoutMs_(static_cast<DWORD>(std::clamp<long long>(idleTimeout.count(), 1, 0x7FFFFFFF))),
+      mostBytes_(mostBytes),
       lastProgress_(Clock::now()) {}
 
 HttpTransfer::Clock::time_point HttpTransfer::LastProgress() const {
@@ -202,7 +203,7 @@ void HttpTransfer::CloseRequest() {
   }
 }
 
-void HttpTransfer::Fail(FetchErrorKind kind, const char* what, DWORD error) const {
+void HttpTransfer::Fail(FetchErrorKind kind, const std::string& what, DWORD error) const {
   std::string message = WideToUtf8(method_) + " " + WideToUtf8(address_) + ": " + what;
   // Under a time-out WinINet's own code may name something else (see TimedOut).
   if (kind == FetchErrorKind::Timeout)
@@ -210,6 +211,12 @@ void HttpTransfer::Fail(FetchErrorKind kind, const char* what, DWORD error) cons
   else if (error != 0)
     message += " (" + std::string(DescribeError(error)) + ", error " + std::to_string(error) + ")";
   throw FetchError(kind, message);
+}
+
+void HttpTransfer::FailTooLarge(const std::string& what) {
+  // What was read so far is given back at once, not when the last holder lets the transfer go.
+  std::string().swap(response_.body);
+  Fail(FetchErrorKind::TooLarge, what + ", more than the " + std::to_string(mostBytes_) + " taken", 0);
 }
 
 void HttpTransfer::Perform() {
@@ -294,6 +301,8 @@ std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std:
   size = sizeof(length);
   if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, length, &size, nullptr))
     response_.contentLength = ParseLength(length);
+  if (response_.contentLength && *response_.contentLength > mostBytes_)
+    FailTooLarge("the answer announces " + std::to_string(*response_.contentLength) + " bytes");
 
   ReadBody(request);
   return std::nullopt;
@@ -301,8 +310,7 @@ std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std:
 
 void HttpTransfer::ReadBody(HINTERNET request) {
   std::string& body = response_.body;
-  if (response_.contentLength && *response_.contentLength <= 64u * 1024 * 1024)
-    body.reserve(static_cast<size_t>(*response_.contentLength));
+  if (response_.contentLength) body.reserve(static_cast<size_t>(*response_.contentLength));
   for (;;) {
     // Blocks until some of the body is there (or it has ended), then takes just that: a
     // read of a fixed size would wait for the whole size before reporting any progress.
@@ -314,13 +322,20 @@ void HttpTransfer::ReadBody(HINTERNET request) {
     DWORD got = 0;
     if (ok && available > 0) {
       const size_t had = body.size();
-      const DWORD want = std::min(available, kLargestRead);
+      // Reading one byte past the most an answer may hold is enough to tell that it holds more.
+      const DWORD want = static_cast<DWORD>(
+          std::min<std::uint64_t>({available, kLargestRead, mostBytes_ + 1 - static_cast<std::uint64_t>(had)}));
+      // Grown by doubling as a string would, but never past the one byte over the most, so that
+      // a body cut at the cap has not held twice the cap on the way.
+      if (body.capacity() < had + want)
+        body.reserve(static_cast<size_t>(std::min<std::uint64_t>(std::max<size_t>(body.capacity() * 2, had + want), mostBytes_ + 1)));
       body.resize(had + want);
       if (!EnterCall()) return;
       ok = InternetReadFile(request, body.data() + had, want, &got);
       error = ok ? 0 : GetLastError();
       if (!LeaveCall(ok && got > 0)) return;
       body.resize(had + (ok ? got : 0));
+      if (body.size() > mostBytes_) FailTooLarge("the body ran on past " + std::to_string(mostBytes_) + " bytes");
     }
     if (!ok) {
       // A stalled body is a time-out like a stalled connection; any other failure leaves a

@@ -7,6 +7,7 @@
 #include <wininet.h>
 
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -31,8 +32,10 @@ class HttpTransfer {
  public:
   using Clock = std::chrono::steady_clock;
 
+  // A body larger than `mostBytes`, announced or as it arrives, ends the transfer with
+  // TooLarge and is not kept.
   HttpTransfer(std::wstring method, std::wstring address, HttpTarget target, std::wstring headers, std::string body,
-               std::chrono::milliseconds idleTimeout);
+               std::chrono::milliseconds idleTimeout, std::uint64_t mostBytes);
   HttpTransfer(const HttpTransfer&) = delete;
   HttpTransfer& operator=(const HttpTransfer&) = delete;
 
@@ -64,7 +67,8 @@ class HttpTransfer {
   bool LeaveCall(bool progressed);
   // Whether the call just left failed because nothing arrived for the idle time-out.
   bool TimedOut(DWORD error) const;
-  [[noreturn]] void Fail(FetchErrorKind kind, const char* what, DWORD error) const;
+  [[noreturn]] void Fail(FetchErrorKind kind, const std::string& what, DWORD error) const;
+  [[noreturn]] void FailTooLarge(const std::string& what);
   void CloseRequest();
 
   const std::wstring method_;
@@ -73,6 +77,7 @@ class HttpTransfer {
   const std::wstring headers_;
   const std::string body_;
   const DWORD timeoutMs_;
+  const std::uint64_t mostBytes_;
 
   mutable std::mutex mutex_;
   InternetHandle request_;  // taken out under mutex_ by whoever closes it
