@@ -77,6 +77,8 @@ class ReadAhead {
   std::optional<WalkStep> NextStep();
 
   int InFlight() const { return static_cast<int>(asked_.size()); }
+  // Entries read from their page and not yet handed out.
+  int EntriesHeld() const { return static_cast<int>(entries_.size()); }
 
  private:
   struct Entry {

@@ -377,6 +377,35 @@ INSTANTIATE_TEST_SUITE_P(AnswerOrders, ReadAheadTest, testing::ValuesIn(kAnswerO
                            return name;
                          });
 
+// A page may hold far more entries than the site's fifteen: all are taken, in order, but
+// only as many are held at a time as the walk looks ahead at.
+TEST(ReadAheadPages, AnOvercrowdedPageIsTakenEntryByEntry) {
+  std::wstring page = L"<div class=\"pager-top\"></div>";
+  for (int i = 0; i < 5000; ++i) page += i % 2 ? L"<li class=\"photoPan\">no link</li>" : L"<li class=\"photoPan\"><a href=\"http://site/photo?n=" + std::to_wstring(i) + L"\">x</a></li>";
+  page += L"<div class=\"pager-bottom\"></div>";
+  WalkSetup setup{{L"7", L"8"}, L"site", RunPlan{}, false, page,
+                  [](const std::wstring& address, int) { return std::optional<std::wstring>(address); }};
+  setup.plan.startPage = setup.plan.endPage = 1;
+  ReadAhead walk(std::move(setup));
+  int linked = 0, unlinked = 0;
+  for (;;) {
+    EXPECT_LE(walk.EntriesHeld(), kMostAhead);
+    while (std::optional<RunRequest> request = walk.NextRequest()) {
+      if (request->kind == RequestKind::PhotoPage)
+        walk.AnswerPage(request->id, L"<img id=\"photo\" src=\"" + request->address + L".jpg\" title=\"\">");
+      else
+        walk.AnswerPhoto(request->id, "bytes");
+    }
+    const std::optional<WalkStep> step = walk.NextStep();
+    ASSERT_TRUE(step);
+    if (step->kind == WalkStep::Ended) break;
+    ASSERT_NE(step->kind, WalkStep::Broken);
+    (step->kind == WalkStep::Photo ? linked : unlinked)++;
+  }
+  EXPECT_EQ(linked, 2500);
+  EXPECT_EQ(unlinked, 2500);
+}
+
 TEST(SettingsComplete, NeedsTheAlbumTheFolderAndWhatTheModeAsksFor) {
   RunSettings s;
   s.albumAddress = L"http://site/getalbum.do?id=7&owner=8";
