@@ -297,6 +297,25 @@ TEST_F(Endurance, SettingsFileHeldOrReadOnlyAtSignInStaysAsItWas) {
   }
 }
 
+// A copy started while another has only just created the settings file finds it empty; its
+// sign-in must still leave a whole file, the one a fresh folder gets.
+TEST_F(Endurance, SettingsFileFoundEmptyAtStartIsWrittenWholeAtSignIn) {
+  test::SiteConfigure("demo\n");
+  std::string whole;
+  for (const std::optional<std::string>& start : {std::optional<std::string>(), std::optional<std::string>("")}) {
+    FormHarness h(start);
+    SendMessageW(h.control(L"CheckUser"), BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_TRUE(h.SignIn());
+    if (!start) {
+      whole = h.ReadFile(L"Lumadex.ini");
+      continue;
+    }
+    EXPECT_EQ(h.ReadFile(L"Lumadex.ini"), whole);
+    const std::unique_ptr<MainForm> next = h.StartAnother();
+    EXPECT_EQ(next->Text(L"email"), L"demo@example.com");
+  }
+}
+
 std::unique_ptr<MainForm> SignedInWindow(const FormHarness& h, bool remember) {
   std::unique_ptr<MainForm> form = h.StartAnother();
   form->SetText(L"email", L"demo@example.com");
