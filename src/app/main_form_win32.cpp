@@ -274,6 +274,10 @@ void MainForm::Load() {
   EnsureSettingsFile();
   try {
     settings_.LoadFile(settingsFile_);
+    // A file without lines is one that another copy of the program has only just created and
+    // not yet filled (or one cut short): taken as a new one, so that a sign-in writes every key
+    // instead of an empty file over the other copy's.
+    if (settings_.Lines().empty()) settings_.LoadText(kNewSettingsFile);
   } catch (const FileCfgError&) {
     // The window works on without remembered details.
     ReportCallbackFailure(L"loading the settings file");

@@ -114,13 +114,23 @@ std::vector<std::string> FileCFG::LoadFile(const fs::path& name) {
     if (in.eof()) break;
   }
   if (in.bad()) throw FileCfgError(Describe("Cannot read the settings file", name));
-
-  if (!text.empty()) lines_ = SplitLines(text);
-  loaded_ = true;
+  LoadText(text);
   return lines_;
 }
 
+void FileCFG::LoadText(std::string_view text) {
+  if (!text.empty()) lines_ = SplitLines(std::string(text));
+  loaded_ = true;
+}
+
 void FileCFG::SaveFile(const fs::path& name) const {
+  // Windows refuses to move a file over a read-only one, but Wine and POSIX renames do not: the
+  // user's "keep this as it is" holds everywhere only when asked here.
+  std::error_code error;
+  const fs::file_status target = fs::status(name, error);
+  constexpr auto kWritable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if (!error && fs::is_regular_file(target) && (target.permissions() & kWritable) == fs::perms::none)
+    throw FileCfgError(Describe("The settings file is read-only", name));
   std::string text;
   for (const std::string& line : lines_) {
     text += line;
@@ -139,7 +149,6 @@ void FileCFG::SaveFile(const fs::path& name) const {
     }
   }
   // A full disk can let every call above succeed and still leave the file short.
-  std::error_code error;
   const auto written = fs::file_size(temporary, error);
   if (error || written != text.size()) {
     RemoveQuietly(temporary);

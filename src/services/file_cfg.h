@@ -36,9 +36,12 @@ class FileCFG {
   // those held as they were.
   // Throws FileCfgError when the file cannot be read; the lines held are then unchanged.
   std::vector<std::string> LoadFile(const std::filesystem::path& name);
+  // Takes the lines of `text` as LoadFile takes a file's.
+  void LoadText(std::string_view text);
 
   // Writes every line followed by CRLF. The file is written beside the target under another name
   // and then put in its place, so a failure (thrown as FileCfgError) leaves the old file whole.
+  // A file made read-only is not replaced.
   void SaveFile(const std::filesystem::path& name) const;
 
   const std::vector<std::string>& Lines() const { return lines_; }

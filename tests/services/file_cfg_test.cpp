@@ -256,6 +256,17 @@ TEST_F(FileCfgTest, FailedSaveInAReadOnlyFolderLeavesTheOldFileWhole) {
   EXPECT_EQ(Read(path), "mode 1\r\n");
 }
 
+TEST_F(FileCfgTest, ReadOnlyFileIsNotReplaced) {
+  const fs::path path = Write("kept.cfg", "mode 1\r\n");
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  FileCFG cfg = Loaded("mode 2\r\n");
+  EXPECT_THROW(cfg.SaveFile(path), FileCfgError);
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(Read(path), "mode 1\r\n");
+  EXPECT_EQ(FolderContents().size(), 2u);
+}
+
 TEST_F(FileCfgTest, LoadsAnyBytesWithoutHarm) {
   std::string garbage(256 * 1024, '\0');
   std::mt19937 random(7);

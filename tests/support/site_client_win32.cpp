@@ -135,6 +135,8 @@ void SiteConfigure(const std::string& configText) { Expect200("POST", "/_ctl/con
 
 void SiteResetLog() { Expect200("POST", "/_ctl/reset"); }
 
+void SiteForgetSessions() { Expect200("POST", "/_ctl/forget-sessions"); }
+
 std::vector<std::string> SiteLog() {
   const std::string text = Expect200("GET", "/_ctl/log");
   std::vector<std::string> lines;

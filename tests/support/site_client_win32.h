@@ -16,6 +16,8 @@ std::wstring SiteUrl(const std::string& pathAndQuery);
 // Replaces the site's configuration (which also clears its log and sessions).
 void SiteConfigure(const std::string& configText);
 void SiteResetLog();
+// As a restarted site: every session cookie handed out so far stops working.
+void SiteForgetSessions();
 // One line per request the site served since the log was last cleared.
 std::vector<std::string> SiteLog();
 // The JPEG the site serves as photo n of the album.
