@@ -35,17 +35,7 @@ size_t CountStartingWith(const std::vector<std::string>& lines, const std::strin
   }));
 }
 
-std::set<std::wstring> FilesIn(const std::wstring& folder) {
-  std::set<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
-}
+using test::FilesIn;
 
 // A signed-in window with the album and a fresh save folder filled in.
 class Download : public testing::Test {

@@ -7,11 +7,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "app/main_form_win32.h"
 
 namespace lumadex::test {
+
+// The names of the files (not folders) in `folder`.
+std::set<std::wstring> FilesIn(const std::wstring& folder);
 
 class FormHarness {
  public:
