@@ -19,7 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// WinINet's own time-outs normally end a stalled request first; the UI side waits this
+// WinHTTP's own time-outs normally end a stalled request first; the UI side waits this
 // much longer before it gives up on the worker by itself.
 std::chrono::milliseconds GraceAfter(std::chrono::milliseconds idleTimeout) {
   return std::clamp<std::chrono::milliseconds>(idleTimeout / 2, 250ms, 5s);

@@ -1,10 +1,10 @@
-// Pages and photos from the site over HTTP (WinINet), for callers on the UI thread.
+// Pages and photos from the site over HTTP (WinHTTP), for callers on the UI thread.
 //
 // Each call sends its request from a worker thread and, while it waits, keeps dispatching
 // the UI thread's messages: the stop button, timers, the tray icon, painting and the close
 // request are all handled during a fetch, and their handlers may start fetches of their
 // own. The call returns when the response is in, as if it had sent, pumped messages until
-// done, and returned. All requests share one WinINet session, opened with the system's
+// done, and returned. All requests share one WinHTTP session, opened with the system's
 // proxy settings, and one cookie jar of the program's own: the cookie the sign-in gets goes
 // with every later page and photo request to its host.
 #pragma once

@@ -5,6 +5,7 @@
 
 #include "services/ansi_win32.h"
 #include "services/cookie_jar.h"
+#include "services/internet_settings_win32.h"
 
 namespace lumadex {
 namespace {
@@ -25,21 +26,6 @@ Session& TheSession() {
   return *session;
 }
 
-// WinINet may keep as few as two connections to one server open at once and queue the
-// requests beyond them; the download run keeps four on their way, and a sign-in or a page
-// fetched by a message handler may come on top of them.
-constexpr DWORD kConnectionsPerServer = 8;
-
-void AllowConnectionsPerServer() {
-  for (const DWORD option : {INTERNET_OPTION_MAX_CONNS_PER_SERVER, INTERNET_OPTION_MAX_CONNS_PER_1_0_SERVER}) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (InternetQueryOptionW(nullptr, option, &value, &size) && value >= kConnectionsPerServer) continue;
-    value = kConnectionsPerServer;
-    InternetSetOptionW(nullptr, option, &value, sizeof(value));
-  }
-}
-
 CookieTime Now() { return static_cast<CookieTime>(std::time(nullptr)); }
 
 }  // namespace
@@ -50,8 +36,11 @@ HINTERNET SharedInternetSession() {
   // The system's proxy settings, as a browser on this machine would use them: on campus
   // networks the site may be reachable only through the proxy.
   if (!session.handle) {
-    AllowConnectionsPerServer();
-    session.handle.reset(InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    const std::optional<ProxySetting> proxy = SystemProxy();
+    session.handle.reset(
+        proxy ? WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy->proxy.c_str(),
+                            proxy->bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : proxy->bypass.c_str(), 0)
+              : WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   }
   return session.handle.get();
 }
@@ -78,11 +67,8 @@ void TakeSessionCookie(std::string_view setCookie, std::wstring_view host, std::
 
 void ForgetInternetCookies() {
   Session& session = TheSession();
-  {
-    std::lock_guard lock(session.cookieMutex);
-    session.cookies.Clear();
-  }
-  InternetSetOptionW(nullptr, INTERNET_OPTION_END_BROWSER_SESSION, nullptr, 0);
+  std::lock_guard lock(session.cookieMutex);
+  session.cookies.Clear();
 }
 
 }  // namespace lumadex

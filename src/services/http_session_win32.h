@@ -1,10 +1,9 @@
-// The program's one WinINet session and its cookies. Every request goes through the session
-// so that WinINet can keep one connection per host alive across requests; the cookies are
-// the program's own (WinINet's cookie store is bypassed, being the slowest part of a
-// request), so that the sign-in cookie reaches every later page and photo request.
+// The program's one WinHTTP session and its cookies. Every request goes through the session
+// so that connections to a host are kept alive across requests; the cookies are the
+// program's own, so that the sign-in cookie reaches every later page and photo request.
 #pragma once
 #include <windows.h>
-#include <wininet.h>
+#include <winhttp.h>
 
 #include <string>
 #include <string_view>
@@ -16,13 +15,13 @@ namespace lumadex {
 struct InternetHandleTraits {
   using Handle = HINTERNET;
   static constexpr Handle Empty() noexcept { return nullptr; }
-  static bool Close(Handle h) noexcept { return InternetCloseHandle(h) != FALSE; }
+  static bool Close(Handle h) noexcept { return WinHttpCloseHandle(h) != FALSE; }
 };
-// A WinINet session, connection or request handle.
+// A WinHTTP session, connection or request handle.
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
 
 // The process-wide session, opened on first use (from any thread) with the system's proxy
-// settings. nullptr, with the thread's last error set, when WinINet could not open one; a
+// settings. nullptr, with the thread's last error set, when WinHTTP could not open one; a
 // later call tries again.
 HINTERNET SharedInternetSession();
 
@@ -37,7 +36,7 @@ std::string SessionCookieHeader(std::wstring_view host, std::wstring_view path, 
 // Keeps a Set-Cookie header value of an answer from `host` to a request for `path`.
 void TakeSessionCookie(std::string_view setCookie, std::wstring_view host, std::wstring_view path, bool secure);
 
-// Ends the browser session: every cookie is forgotten, the sign-in's among them.
+// Every cookie is forgotten, the sign-in's among them.
 void ForgetInternetCookies();
 
 }  // namespace lumadex

@@ -6,18 +6,32 @@
 
 #include "services/ansi_win32.h"
 #include "services/http_session_win32.h"
+#include "services/internet_settings_win32.h"
 
 namespace lumadex {
 namespace {
 
-// No URL cache either way (every page is asked of the site afresh), connections kept
-// alive between requests, and never a WinINet dialog. WinINet's cookie store is left out:
-// looking cookies up in it costs more than the rest of a request, so the program sends
-// its own. Redirects are followed here rather than by WinINet, which would carry the
-// cookie header to whatever host the redirect names.
-constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                                INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
-                                INTERNET_FLAG_NO_AUTO_REDIRECT;
+// Every page is asked of the site afresh, past any cache on the way. WinHTTP's own cookie
+// handling is left out: the program sends its own. Redirects are followed here rather than
+// by WinHTTP, which would carry the cookie header to whatever host the redirect names.
+constexpr DWORD kRequestFlags = WINHTTP_FLAG_REFRESH;
+constexpr DWORD kDisabledFeatures = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS;
+
+// One header of the answer as text, or nullopt when it has none at `*index` (the next one of
+// that name is then at *index).
+std::optional<std::wstring> QueryHeader(HINTERNET request, DWORD query, DWORD* index) {
+  std::wstring value(256, L'\0');
+  for (;;) {
+    DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (WinHttpQueryHeaders(request, query, WINHTTP_HEADER_NAME_BY_INDEX, value.data(), &size,
+                            index ? index : WINHTTP_NO_HEADER_INDEX)) {
+      value.resize(size / sizeof(wchar_t));
+      return value;
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size / sizeof(wchar_t) < value.size()) return std::nullopt;
+    value.resize(size / sizeof(wchar_t) + 1);
+  }
+}
 
 // As many redirects as browsers follow before they give up on a loop.
 constexpr int kMostRedirects = 20;
@@ -29,19 +43,12 @@ bool IsRedirect(DWORD status) {
 // Every Set-Cookie header of the answer, as sent.
 std::vector<std::string> SetCookieHeaders(HINTERNET request) {
   std::vector<std::string> values;
-  std::string buffer(256, '\0');
   for (DWORD index = 0;;) {
-    DWORD size = static_cast<DWORD>(buffer.size());
-    DWORD at = index;
-    if (HttpQueryInfoA(request, HTTP_QUERY_SET_COOKIE, buffer.data(), &size, &at)) {
-      values.emplace_back(buffer.data(), size);
-      if (at == index) break;  // a stack that does not move the index on would loop for ever
-      index = at;
-    } else if (GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > buffer.size()) {
-      buffer.resize(size);
-    } else {
-      break;
-    }
+    const DWORD at = index;
+    const std::optional<std::wstring> value = QueryHeader(request, WINHTTP_QUERY_SET_COOKIE, &index);
+    if (!value) break;
+    values.push_back(WideToUtf8(*value));
+    if (index == at) break;  // a stack that does not move the index on would loop for ever
   }
   return values;
 }
@@ -53,47 +60,32 @@ std::wstring AddressOf(const HttpTarget& target) {
 
 // Where a redirect leads: its Location, read against the address it answered.
 std::optional<HttpTarget> RedirectTarget(HINTERNET request, const HttpTarget& from) {
-  std::wstring location(512, L'\0');
-  DWORD size = static_cast<DWORD>(location.size() * sizeof(wchar_t));
-  if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location.data(), &size, nullptr)) {
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-    location.resize(size / sizeof(wchar_t) + 1);
-    size = static_cast<DWORD>(location.size() * sizeof(wchar_t));
-    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location.data(), &size, nullptr)) return std::nullopt;
-  }
-  location.resize(size / sizeof(wchar_t));
-  if (location.empty()) return std::nullopt;
-  const std::wstring base = AddressOf(from);
-  DWORD length = 0;
-  InternetCombineUrlW(base.c_str(), location.c_str(), nullptr, &length, 0);
-  if (length == 0) return std::nullopt;
-  std::wstring combined(length + 1, L'\0');
-  length = static_cast<DWORD>(combined.size());
-  if (!InternetCombineUrlW(base.c_str(), location.c_str(), combined.data(), &length, 0)) return std::nullopt;
-  combined.resize(length);
-  return SplitHttpAddress(combined);
+  const std::optional<std::wstring> location = QueryHeader(request, WINHTTP_QUERY_LOCATION, nullptr);
+  if (!location || location->empty()) return std::nullopt;
+  const std::optional<std::wstring> combined = CombineAddress(AddressOf(from), *location);
+  if (!combined) return std::nullopt;
+  return SplitHttpAddress(*combined);
 }
 
 // The body is asked for in pieces no larger than this, each as soon as it is there, so
 // that a slow body still counts as progress piece by piece.
 constexpr DWORD kLargestRead = 64 * 1024;
 
-// A WinINet call that began at least this long ago has long since taken hold of its
+// A WinHTTP call that began at least this long ago has long since taken hold of its
 // handle, so closing the handle under it cannot hit a handle value that has been reused.
 constexpr auto kCallSettled = std::chrono::milliseconds(100);
 
 const char* DescribeError(DWORD error) {
   switch (error) {
-    case ERROR_INTERNET_TIMEOUT: return "timed out";
-    case ERROR_INTERNET_CANNOT_CONNECT: return "cannot connect";
-    case ERROR_INTERNET_CONNECTION_ABORTED: return "connection aborted";
-    case ERROR_INTERNET_CONNECTION_RESET: return "connection reset";
-    case ERROR_INTERNET_NAME_NOT_RESOLVED: return "host name not resolved";
-    case ERROR_INTERNET_INVALID_URL: return "invalid address";
-    case ERROR_INTERNET_UNRECOGNIZED_SCHEME: return "not an http address";
-    case ERROR_HTTP_INVALID_SERVER_RESPONSE: return "invalid server response";
-    case ERROR_INTERNET_OPERATION_CANCELLED: return "cancelled";
-    case ERROR_INTERNET_INCORRECT_HANDLE_STATE: return "handle closed";
+    case ERROR_WINHTTP_TIMEOUT: return "timed out";
+    case ERROR_WINHTTP_CANNOT_CONNECT: return "cannot connect";
+    case ERROR_WINHTTP_CONNECTION_ERROR: return "connection dropped";
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return "host name not resolved";
+    case ERROR_WINHTTP_INVALID_URL: return "invalid address";
+    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME: return "not an http address";
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE: return "invalid server response";
+    case ERROR_WINHTTP_OPERATION_CANCELLED: return "cancelled";
+    case ERROR_WINHTTP_INCORRECT_HANDLE_STATE: return "handle closed";
     case ERROR_INVALID_HANDLE: return "handle closed";
     default: return "failed";
   }
@@ -115,13 +107,13 @@ std::optional<uint64_t> ParseLength(const wchar_t* text) {
 std::optional<HttpTarget> SplitHttpAddress(const std::wstring& address) {
   URL_COMPONENTSW parts{};
   parts.dwStructSize = sizeof(parts);
-  // Non-zero lengths with null pointers: WinINet points into `address` instead of copying,
+  // Non-zero lengths with null pointers: WinHTTP points into `address` instead of copying,
   // and leaves every escape in the path and query as it was written.
   parts.dwSchemeLength = 1;
   parts.dwHostNameLength = 1;
   parts.dwUrlPathLength = 1;
   parts.dwExtraInfoLength = 1;
-  if (address.empty() || !InternetCrackUrlW(address.c_str(), static_cast<DWORD>(address.size()), 0, &parts))
+  if (address.empty() || !WinHttpCrackUrl(address.c_str(), static_cast<DWORD>(address.size()), 0, &parts))
     return std::nullopt;
   if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return std::nullopt;
   if (!parts.lpszHostName || parts.dwHostNameLength == 0) return std::nullopt;
@@ -187,12 +179,11 @@ bool HttpTransfer::LeaveCall(bool progressed) {
 }
 
 bool HttpTransfer::TimedOut(DWORD error) const {
-  // Wine reports a receive time-out while waiting for the response's head as a dropped
-  // connection (ERROR_INTERNET_CONNECTION_ABORTED); a call that failed only after
+  // A receive time-out may be reported as a dropped connection; a call that failed only after
   // blocking for about the idle time-out was ended by the time-out, whatever the code.
   // Only the worker writes callStarted_, so it may read it without the lock.
   const auto blocked = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - callStarted_);
-  return error == ERROR_INTERNET_TIMEOUT || blocked.count() >= static_cast<long long>(timeoutMs_) * 9 / 10;
+  return error == ERROR_WINHTTP_TIMEOUT || blocked.count() >= static_cast<long long>(timeoutMs_) * 9 / 10;
 }
 
 void HttpTransfer::CloseRequest() {
@@ -205,7 +196,7 @@ void HttpTransfer::CloseRequest() {
 
 void HttpTransfer::Fail(FetchErrorKind kind, const std::string& what, DWORD error) const {
   std::string message = WideToUtf8(method_) + " " + WideToUtf8(address_) + ": " + what;
-  // Under a time-out WinINet's own code may name something else (see TimedOut).
+  // Under a time-out WinHTTP's own code may name something else (see TimedOut).
   if (kind == FetchErrorKind::Timeout)
     message += ", nothing arrived for " + std::to_string(timeoutMs_) + " ms (error " + std::to_string(error) + ")";
   else if (error != 0)
@@ -244,8 +235,7 @@ void HttpTransfer::Perform() {
 std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std::wstring& method,
                                                    const HttpTarget& target, const std::wstring& headers,
                                                    std::string_view body, bool mayRedirect) {
-  InternetHandle connection(InternetConnectW(session, target.host.c_str(), target.port, nullptr, nullptr,
-                                             INTERNET_SERVICE_HTTP, 0, 0));
+  InternetHandle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
   if (!connection) Fail(FetchErrorKind::Network, "cannot reach the host", GetLastError());
   // Closing the connection handle also closes the request handle under it, freeing that
   // handle's value for reuse; so the request is closed first, however this hop ends.
@@ -254,39 +244,42 @@ std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std:
     ~RequestCloser() { transfer.CloseRequest(); }
   } closeRequestFirst{*this};
 
-  const DWORD flags = kRequestFlags | (target.secure ? INTERNET_FLAG_SECURE : 0);
-  const HINTERNET request =
-      HttpOpenRequestW(connection.get(), method.c_str(), target.object.c_str(), nullptr, nullptr, nullptr, flags, 0);
+  const DWORD flags = kRequestFlags | (target.secure ? WINHTTP_FLAG_SECURE : 0);
+  const HINTERNET request = WinHttpOpenRequest(connection.get(), method.c_str(), target.object.c_str(), nullptr,
+                                               WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
   if (!request) Fail(FetchErrorKind::Network, "cannot make the request", GetLastError());
   {
     std::lock_guard lock(mutex_);
     request_.reset(request);
     if (abandoned_) return std::nullopt;
   }
-  // WinINet's own time-outs end a blocked call by themselves, so that a worker whose
+  // WinHTTP's own time-outs end a blocked call by themselves, so that a worker whose
   // caller gave up does not stay blocked for ever.
-  for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                             INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-    DWORD value = timeoutMs_;
-    InternetSetOptionW(request, option, &value, sizeof(value));
-  }
+  const int timeout = static_cast<int>(timeoutMs_);
+  WinHttpSetTimeouts(request, timeout, timeout, timeout, timeout);
+  DWORD disabled = kDisabledFeatures;
+  WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &disabled, sizeof(disabled));
 
   std::wstring allHeaders = headers;
   if (const std::string cookies = SessionCookieHeader(target.host, target.object, target.secure); !cookies.empty())
     allHeaders += L"Cookie: " + Utf8ToWide(cookies) + L"\r\n";
 
   if (!EnterCall()) return std::nullopt;
-  const BOOL sent = HttpSendRequestW(request, allHeaders.empty() ? nullptr : allHeaders.c_str(),
-                                     static_cast<DWORD>(allHeaders.size()),
-                                     body.empty() ? nullptr : const_cast<char*>(body.data()),
-                                     static_cast<DWORD>(body.size()));
+  const auto bodySize = static_cast<DWORD>(body.size());
+  const BOOL sent =
+      WinHttpSendRequest(request, allHeaders.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : allHeaders.c_str(),
+                         static_cast<DWORD>(allHeaders.size()),
+                         body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data()), bodySize, bodySize,
+                         0) &&
+      WinHttpReceiveResponse(request, nullptr);
   const DWORD sendError = sent ? 0 : GetLastError();
   if (!LeaveCall(sent != FALSE)) return std::nullopt;
   if (!sent) Fail(TimedOut(sendError) ? FetchErrorKind::Timeout : FetchErrorKind::Network, "no response", sendError);
 
   DWORD status = 0;
   DWORD size = sizeof(status);
-  if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+  if (WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
+                          &status, &size, WINHTTP_NO_HEADER_INDEX))
     response_.status = status;
   // Every answer's cookies are kept, a redirect's too: a sign-in often sets its cookie on
   // the redirect that follows it.
@@ -297,10 +290,8 @@ std::optional<HttpTarget> HttpTransfer::PerformHop(HINTERNET session, const std:
     if (auto next = RedirectTarget(request, target)) return next;
   }
 
-  wchar_t length[32] = {};
-  size = sizeof(length);
-  if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, length, &size, nullptr))
-    response_.contentLength = ParseLength(length);
+  if (const std::optional<std::wstring> length = QueryHeader(request, WINHTTP_QUERY_CONTENT_LENGTH, nullptr))
+    response_.contentLength = ParseLength(length->c_str());
   if (response_.contentLength && *response_.contentLength > mostBytes_)
     FailTooLarge("the answer announces " + std::to_string(*response_.contentLength) + " bytes");
 
@@ -316,7 +307,7 @@ void HttpTransfer::ReadBody(HINTERNET request) {
     // read of a fixed size would wait for the whole size before reporting any progress.
     DWORD available = 0;
     if (!EnterCall()) return;
-    BOOL ok = InternetQueryDataAvailable(request, &available, 0, 0);
+    BOOL ok = WinHttpQueryDataAvailable(request, &available);
     DWORD error = ok ? 0 : GetLastError();
     if (!LeaveCall(ok && available > 0)) return;
     DWORD got = 0;
@@ -331,7 +322,7 @@ void HttpTransfer::ReadBody(HINTERNET request) {
         body.reserve(static_cast<size_t>(std::min<std::uint64_t>(std::max<size_t>(body.capacity() * 2, had + want), mostBytes_ + 1)));
       body.resize(had + want);
       if (!EnterCall()) return;
-      ok = InternetReadFile(request, body.data() + had, want, &got);
+      ok = WinHttpReadData(request, body.data() + had, want, &got);
       error = ok ? 0 : GetLastError();
       if (!LeaveCall(ok && got > 0)) return;
       body.resize(had + (ok ? got : 0));

@@ -1,10 +1,10 @@
-// One HTTP exchange over WinINet, performed (blocking) on a worker thread while the UI
+// One HTTP exchange over WinHTTP, performed (blocking) on a worker thread while the UI
 // thread waits for it. Everything the worker touches is owned by the transfer object,
 // which both sides hold through a shared_ptr: the UI thread may give up on the transfer
-// and return while the worker is still blocked inside WinINet.
+// and return while the worker is still blocked inside WinHTTP.
 #pragma once
 #include <windows.h>
-#include <wininet.h>
+#include <winhttp.h>
 
 #include <chrono>
 #include <cstdint>
@@ -47,7 +47,7 @@ class HttpTransfer {
   // response's head arriving, a piece of the body arriving).
   Clock::time_point LastProgress() const;
   // UI side: the transfer's outcome no longer matters. The worker stops at its next step;
-  // if it is blocked inside WinINet, the request handle is closed to cut that short.
+  // if it is blocked inside WinHTTP, the request handle is closed to cut that short.
   void Abandon();
 
   // Valid once Run has returned.
@@ -61,7 +61,7 @@ class HttpTransfer {
   std::optional<HttpTarget> PerformHop(HINTERNET session, const std::wstring& method, const HttpTarget& target,
                                        const std::wstring& headers, std::string_view body, bool mayRedirect);
   void ReadBody(HINTERNET request);
-  // Bracket every WinINet call on the request handle. Both return false once the transfer
+  // Bracket every WinHTTP call on the request handle. Both return false once the transfer
   // is abandoned, after which the worker must not use the handle again.
   bool EnterCall();
   bool LeaveCall(bool progressed);

@@ -1,6 +1,7 @@
 #include "services/get_html_win32.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -234,8 +235,7 @@ TEST_F(GetHtmlTest, APhotoArrivesWholeOrIsMarkedIncomplete) {
 }
 
 // An answer larger than the request takes fails, whether its length says so before the body
-// or the body runs past it; one at the most is taken whole. (Under Wine, WinINet reads a
-// dropped body to its end before it lets the connection go, so these bodies end.)
+// or the body runs past it; one at the most is taken whole.
 TEST_F(GetHtmlTest, AnAnswerPastItsCapFails) {
   const std::string photo = test::SitePhotoBytes(1001, 1);
   const auto fetch = [](uint64_t most) {
@@ -254,6 +254,62 @@ TEST_F(GetHtmlTest, AnAnswerPastItsCapFails) {
   };
   EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::TooLarge, [&] { fetchPage(page.size() / 2); }));
   EXPECT_TRUE(fetchPage(page.size()).complete);
+}
+
+// What the process has committed, in bytes.
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  return memory.PrivateUsage;
+}
+
+// The site's log line for `target` once the site has finished sending it: it is written when
+// the connection carrying it closes.
+std::string LoggedOnceSent(const std::string& target) {
+  for (int i = 0; i < 1000; ++i) {
+    for (const std::string& line : SiteLog()) {
+      if (line.rfind("GET " + target + " ", 0) == 0) return line;
+    }
+    Sleep(10);
+  }
+  return "not in the log: " + target;
+}
+
+uint64_t LoggedBytes(const std::string& line) {
+  const size_t at = line.find(" bytes=");
+  return at == std::string::npos ? UINT64_MAX : std::stoull(line.substr(at + 7));
+}
+
+// A body that never ends, or announces more than a photo can be, is cut off at the cap: the
+// request fails, the connection is dropped (the site sees the client go), and the memory the
+// body took is given back. A page has the smaller cap of the two.
+TEST_F(GetHtmlTest, AnAnswerPastItsCapFailsAndDropsItsConnection) {
+  Configure("fault 1001 photo:2 endless\nfault 1001 photo:3 huge\nfault * profile endless");
+  SiteResetLog();
+  const auto photo = [](const char* target) {
+    SentRequest request(L"GET", SiteUrl(target), L"", {}, 10s, kMostPhotoBytes);
+    EXPECT_EQ(WaitForSingleObject(request.done(), 60000), static_cast<DWORD>(WAIT_OBJECT_0));
+    request.Finish();
+  };
+  const size_t before = PrivateBytes();
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::TooLarge, [&] { photo("/photos/1001/2/b.jpg"); }));
+  EXPECT_LT(PrivateBytes(), before + kMostPhotoBytes / 4);
+  const std::string endless = LoggedOnceSent("/photos/1001/2/b.jpg");
+  EXPECT_GT(LoggedBytes(endless), kMostPhotoBytes) << endless;
+  EXPECT_LT(LoggedBytes(endless), 2 * kMostPhotoBytes) << endless;
+
+  // Refused on its Content-Length, before its body is read: the site gets no further than what
+  // the connection's buffers take.
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::TooLarge, [&] { photo("/photos/1001/3/c.jpg"); }));
+  const std::string huge = LoggedOnceSent("/photos/1001/3/c.jpg");
+  EXPECT_LT(LoggedBytes(huge), kMostPhotoBytes / 4) << huge;
+
+  EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::TooLarge, [] { FetchText(SiteUrl(kProfilePage), "UTF-8"); }));
+  const std::string page = LoggedOnceSent(kProfilePage);
+  EXPECT_LT(LoggedBytes(page), 2 * kMostPageBytes) << page;
+  EXPECT_NE(SiteGet("/_ctl/stats").find(" streams=0"), std::string::npos);
+  // What the dropped connections leave behind does not stand in the next request's way.
+  EXPECT_TRUE(HttpRequest(L"GET", SiteUrl("/photos/1001/1/a.jpg"), L"", {}, 10s).complete);
 }
 
 TEST(HttpRequest, NoServerOrNoHttpAddressIsANetworkError) {
