@@ -16,7 +16,9 @@
 #include "app/download_run.h"
 #include "app/ui_texts.h"
 #include "services/ansi_win32.h"
+#include "services/get_html_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/process_memory_win32.h"
 #include "support/site_client_win32.h"
 #include "support/tcp_relay_win32.h"
 #include "support/tray_recorder_win32.h"
@@ -258,6 +260,48 @@ TEST_F(Endurance, DiskFillingUpCostsThePhotosThatDoNotFit) {
   EXPECT_GT(run().FailedPhotos(), 0);
   EXPECT_EQ(run().SavedPhotos() + run().FailedPhotos(), 40);
   ExpectOnlyWholePhotos(photos_, run().SavedPhotos());
+}
+
+// Whether the site has stopped sending every answer it was streaming, within a few seconds.
+bool SiteStreamsNothing() {
+  for (int i = 0; i < 500; ++i) {
+    if (test::SiteGet("/_ctl/stats").find(" streams=0") != std::string::npos) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+// A photo whose body never ends and one announced at 3 GB each cost their photo alone: the
+// connection is dropped at the cap and what the body took is given back. A photo page or an
+// album page that never ends fails the run once the walk gets to it, as a page without its
+// markers does.
+TEST_F(Endurance, AnswersPastTheirCapCostTheirPhotoOrTheRun) {
+  Start("fault 1002 photo:3 endless\nfault 1002 photo:7 huge\n", 1002);
+  const size_t before = test::PrivateBytes();
+  {
+    AnswerWatch watch(form().hwnd());
+    form().NBtnDown().Click();
+    EXPECT_LT(watch.Longest(), 5s) << "the window stopped answering";
+  }
+  ExpectEnding(RunEnding::Ended);
+  EXPECT_EQ(run().SavedPhotos(), 38);
+  EXPECT_EQ(run().FailedPhotos(), 2);
+  ExpectOnlyWholePhotos(photos_, 38);
+  for (const wchar_t* lost : {L"3.jpg", L"7.jpg"}) EXPECT_EQ(FilesIn(photos_).count(lost), 0u) << lost;
+  EXPECT_LT(test::PrivateBytes(), before + kMostPhotoBytes / 4);
+  EXPECT_TRUE(SiteStreamsNothing());
+
+  for (const auto& [fault, saved] : {std::pair{"fault 1002 photopage:9 endless\n", 8},
+                                     std::pair{"fault 1002 page:1 endless\n", 15}}) {
+    SCOPED_TRACE(fault);
+    h_.reset();
+    Start(fault, 1002);
+    form().NBtnDown().Click();
+    ExpectEnding(RunEnding::Failed);
+    EXPECT_EQ(run().SavedPhotos(), saved);
+    ExpectOnlyWholePhotos(photos_, saved);
+    EXPECT_TRUE(SiteStreamsNothing());
+  }
 }
 
 // The sign-in's answer is shown whatever becomes of remembering it; a file that cannot be

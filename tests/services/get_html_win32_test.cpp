@@ -1,7 +1,6 @@
 #include "services/get_html_win32.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 
 #include "services/ansi_win32.h"
 #include "support/form_harness_win32.h"
+#include "support/process_memory_win32.h"
 #include "support/site_client_win32.h"
 
 namespace lumadex {
@@ -20,6 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using test::PrivateBytes;
 using test::SiteConfigure;
 using test::SiteGet;
 using test::SiteLog;
@@ -254,13 +255,6 @@ TEST_F(GetHtmlTest, AnAnswerPastItsCapFails) {
   };
   EXPECT_TRUE(ThrowsFetchError(FetchErrorKind::TooLarge, [&] { fetchPage(page.size() / 2); }));
   EXPECT_TRUE(fetchPage(page.size()).complete);
-}
-
-// What the process has committed, in bytes.
-size_t PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-  return memory.PrivateUsage;
 }
 
 // The site's log line for `target` once the site has finished sending it: it is written when
