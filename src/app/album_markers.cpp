@@ -33,7 +33,7 @@ std::optional<std::wstring_view> CutPhotoList(std::wstring_view page) {
 }
 
 std::optional<std::wstring_view> NextPhotoEntry(std::wstring_view photoList, size_t& at) {
-  const auto marker = at < photoList.size() ? photoList.find(kEntryMarker, at) : std::wstring_view::npos;
+  const auto marker = photoList.find(kEntryMarker, at);
   if (marker == std::wstring_view::npos) {
     at = photoList.size();
     return std::nullopt;
